@@ -1,0 +1,45 @@
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+struct CommandEntry
+{
+    CliCommand run;
+    const char* usage;
+};
+
+const std::map<QString, CommandEntry>& CommandTable()
+{
+    static const std::map<QString, CommandEntry> table = {
+    };
+    return table;
+}
+
+int Usage()
+{
+    QTextStream err(stderr);
+    err << "usage: vantrel-cli COMMAND [ARGS...]\n";
+    for (const auto& [name, entry] : CommandTable())
+        err << "  " << entry.usage << "\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2)
+        return Usage();
+    const auto it = CommandTable().find(args.at(1));
+    if (it == CommandTable().end())
+        return Usage();
+    return it->second.run(args.mid(2));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Automation dates: days since 1899-12-30 00:00, the fraction being the time of day.
+// For negative values the fraction counts from that day's midnight in absolute value:
+// -1.25 is 1899-12-29 06:00.
+struct DateTimeParts
+{
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int dayOfWeek = 6; // 0 = Sunday
+};
+
+// Broken-down form of an automation date; nullopt for NaN or outside the years 100..9999.
+std::optional<DateTimeParts> OleDateToParts(double value);
+// nullopt for an impossible date or time (2022/02/30, 25:00).
+std::optional<double> PartsToOleDate(const DateTimeParts& parts);
+
+// Reads the date and time texts a user of the Japanese locale types; a time alone is that
+// time on day 0.
+std::optional<double> ParseOleDate(QStringView text);
+
+// strftime-like: %Y %y %m %d %H %M %S %a %A %b %B %% with the Japanese locale's names.
+// "Invalid DateTime" for NaN or a value outside the years 100..9999, "Format Error" for any
+// other conversion letter.
+QString FormatOleDate(double value, QStringView pattern);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <memory>
+
+// A code page 932 text file in the Windows text-mode sense: lines end in CR LF on disk,
+// "\n" is written as CR LF, and reading strips CR LF or LF (a lone CR stays in the line).
+class CTextFile
+{
+public:
+    enum class Mode { Read, CreateTruncate, Append };
+
+    CTextFile();
+    ~CTextFile();
+    CTextFile(const CTextFile&) = delete;
+    CTextFile& operator=(const CTextFile&) = delete;
+
+    bool Open(const QString& path, Mode mode, QString* error = nullptr);
+    void Close();
+    bool IsOpen() const;
+
+    // Next line without its line end; false at the end of the file. An empty line is a
+    // line, and a last line without a line end is a line.
+    bool ReadLine(QString& line);
+
+    // Writes text with every "\n" turned into CR LF; false on a write error.
+    bool WriteString(QStringView text);
+    bool Flush();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <initializer_list>
+#include <ostream>
+
+// Folder of the test sources, for data files under tests/<area>/data/.
+inline QString TestDataPath(const QString& relative)
+{
+    return QStringLiteral(VANTREL_TEST_DATA_DIR "/") + relative;
+}
+
+// Bytes from a list of values 0..255, for hand-written file vectors.
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(values.size()));
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// Readable failure output for Qt strings and byte arrays.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << b.toHex(' ').toStdString(); }
+QT_END_NAMESPACE
