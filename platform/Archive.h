@@ -40,7 +40,7 @@ public:
     bool IsLoading() const { return m_mode == Mode::Load; }
 
     const QByteArray& Bytes() const { return m_bytes; }
-    int64_t Position() const { return m_pos; }
+    int64_t Position() const { return m_pos; } // storing: the bytes written so far
     int64_t Remaining() const { return m_bytes.size() - m_pos; }
 
     void WriteInt32(int32_t v);
@@ -63,7 +63,7 @@ public:
     QString ReadString();
 
     // Reads an int32 element count and checks it against the bytes that remain
-    // (count x minElementBytes); throws on a negative or impossible count.
+    // (count x minElementBytes, taken as at least 1); throws on a negative or impossible count.
     int32_t ReadCount(int64_t minElementBytes);
     // The same check for a count obtained elsewhere.
     void CheckCount(int64_t count, int64_t minElementBytes) const;
@@ -80,6 +80,7 @@ public:
 
 private:
     void Need(int64_t size) const;
+    void CheckCountAt(int64_t offset, int64_t count, int64_t minElementBytes) const;
 
     Mode m_mode;
     QByteArray m_bytes;

@@ -9,3 +9,5 @@
 // not valid code page 932 becomes U+FFFD.
 QByteArray EncodeCp932(QStringView text);
 QString DecodeCp932(const QByteArray& bytes);
+// The same over raw bytes, for readers that decode slices of a larger buffer.
+QString DecodeCp932(const char* data, qsizetype size);

@@ -26,7 +26,7 @@ struct LOGFONTW
     std::array<char16_t, 32> lfFaceName{}; // zero-terminated, zero-padded
 
     QString FaceName() const;
-    void SetFaceName(const QString& name); // cut to 31 code units
+    void SetFaceName(const QString& name); // cut to 31 code units, never inside a surrogate pair
 
     // 5 int32, 8 single bytes, 64 raw bytes of face name: 92 bytes.
     void Serialize(CArchive& ar);

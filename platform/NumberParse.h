@@ -21,4 +21,5 @@ struct IntegerParseResult
     bool ok = false; // false when nothing was converted or on overflow
 };
 
+// base as for strtol (0 or 2..36); any other base fails.
 IntegerParseResult ParseLong(QStringView text, int base = 10);

@@ -24,8 +24,10 @@ std::optional<DateTimeParts> OleDateToParts(double value);
 // nullopt for an impossible date or time (2022/02/30, 25:00).
 std::optional<double> PartsToOleDate(const DateTimeParts& parts);
 
-// Reads the date and time texts a user of the Japanese locale types; a time alone is that
-// time on day 0.
+// Reads the date and time texts a user of the Japanese locale types: 2022/11/23, 2022-11-23,
+// 2022年11月23日 (two-digit years in 1930..2029), optionally followed (after white space, 'T',
+// or directly after 日) by 10:33[:50] or 10時[33分[50秒]], with 午前/午後 or AM/PM; full-width
+// digits and separators count as ASCII. A time alone is that time on day 0.
 std::optional<double> ParseOleDate(QStringView text);
 
 // strftime-like: %Y %y %m %d %H %M %S %a %A %b %B %% with the Japanese locale's names.
