@@ -5,7 +5,10 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 // Archive forms of the element kinds a CBuffer holds.
@@ -33,7 +36,11 @@ public:
     int64_t GetCount() const { return static_cast<int64_t>(m_data.size()); }
     bool IsFull() const { return GetCount() == m_maxCount; }
 
-    const T& GetAt(int64_t i) const { return m_data[static_cast<size_t>(PhysicalIndex(i))]; }
+    const T& GetAt(int64_t i) const
+    {
+        Q_ASSERT(i >= 0 && i < GetCount());
+        return m_data[static_cast<size_t>(PhysicalIndex(i))];
+    }
 
     void Add(const T& value) { AddImpl(value); }
     void Add(T&& value) { AddImpl(std::move(value)); }
@@ -55,23 +62,31 @@ public:
                 m_next = 0;
             return;
         }
-        std::vector<T> r = Rotated();
-        if (static_cast<int64_t>(r.size()) > newMax) {
-            r.resize(static_cast<size_t>(std::max<int64_t>(newMax, 0)));
+        // Oldest first for a full ring; a ring that is not full is already in order. Rotated
+        // in place: the store may hold millions of rows.
+        if (m_next > 0 && m_next < count)
+            std::rotate(m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(m_next), m_data.end());
+        // Shrinking keeps the oldest; a ring that already held more than its capacity (its
+        // settings were changed without touching the elements) keeps them when it grows.
+        const bool shrink = m_ring ? newMax < m_maxCount : true;
+        if (shrink && count > newMax) {
+            m_data.erase(m_data.begin() + static_cast<std::ptrdiff_t>(std::max<int64_t>(newMax, 0)), m_data.end());
             m_next = 0;
         } else {
-            m_next = static_cast<int64_t>(r.size()) == newMax ? 0 : static_cast<int64_t>(r.size());
+            m_next = count == newMax ? 0 : count;
         }
-        m_data = std::move(r);
         m_ring = 1;
         m_maxCount = newMax;
     }
 
     // Element count, elements in physical order, ring flag, capacity, write position.
-    // A failed load leaves the store as it was and rethrows.
+    // A failed load leaves the store as it was and rethrows: a damaged state file must not
+    // destroy the recorded data.
     virtual void Serialize(CArchive& ar)
     {
         if (ar.IsStoring()) {
+            if (m_data.size() > static_cast<size_t>(INT32_MAX))
+                throw std::length_error("store too large for an archive");
             ar.WriteInt32(static_cast<int32_t>(m_data.size()));
             for (T& e : m_data)
                 SerializeElement(ar, e);
@@ -82,14 +97,23 @@ public:
         }
         CBuffer loaded;
         const int32_t count = ar.ReadCount(MinElementBytes<T>());
-        loaded.m_data.resize(static_cast<size_t>(count));
-        for (T& e : loaded.m_data)
+        // Grow with what is actually read: a count that fits the bytes left may still
+        // promise far more elements than memory would take at once.
+        loaded.m_data.reserve(static_cast<size_t>(std::min<int32_t>(count, 1 << 16)));
+        for (int32_t i = 0; i < count; ++i) {
+            T e{};
             SerializeElement(ar, e);
+            loaded.m_data.push_back(std::move(e));
+        }
         loaded.m_ring = ar.ReadInt32();
         loaded.m_maxCount = ar.ReadInt64();
         loaded.m_next = ar.ReadInt64();
-        if (loaded.m_next < 0 || (loaded.m_ring && loaded.IsFull() && loaded.m_next >= loaded.GetCount() && loaded.GetCount() > 0))
-            ar.Fail(QStringLiteral("impossible write position"));
+        // Every reachable state keeps the write position within 0 .. count; anything else
+        // would index outside the store once the ring is full.
+        if (loaded.m_next < 0 || loaded.m_next > loaded.GetCount())
+            ar.Fail(QStringLiteral("write position %1 outside a store of %2 elements")
+                        .arg(loaded.m_next)
+                        .arg(loaded.GetCount()));
         *this = std::move(loaded);
     }
 
@@ -106,16 +130,6 @@ private:
             return p >= m_maxCount ? p - m_maxCount : p;
         }
         return i;
-    }
-
-    std::vector<T> Rotated() const
-    {
-        std::vector<T> r;
-        r.reserve(m_data.size());
-        const size_t start = m_next > 0 && m_next < GetCount() ? static_cast<size_t>(m_next) : 0;
-        r.insert(r.end(), m_data.begin() + static_cast<std::ptrdiff_t>(start), m_data.end());
-        r.insert(r.end(), m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(start));
-        return r;
     }
 
     template <typename V>

@@ -3,6 +3,7 @@
 #include "pipeline/FieldRow.h"
 
 #include <cstdint>
+#include <utility>
 
 class CFDInfos;
 

@@ -1,0 +1,47 @@
+#include "pipeline/Capture.h"
+
+#include "platform/TextFile.h"
+
+QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs)
+{
+    if (!hasCalcFDs)
+        return line.toString();
+    return fields.join(QLatin1Char(','));
+}
+
+bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error)
+{
+    // The path is appended, not passed through arg(): it may hold '%'.
+    CTextFile file;
+    if (!file.Open(path, CTextFile::Mode::CreateTruncate)) {
+        error = QStringLiteral("出力CSVファイルオープンエラー\n(") + path + QLatin1Char(')');
+        return false;
+    }
+    const auto writeFailed = [&] {
+        file.Close();
+        error = QStringLiteral("出力エラー\n(") + path + QLatin1Char(')');
+        return false;
+    };
+
+    // Rows go out in chunks: one conversion per row would dominate for large stores.
+    constexpr qsizetype kChunk = 64 * 1024;
+    QString chunk;
+    chunk.reserve(kChunk + 1024);
+    const int64_t count = data.GetCount();
+    for (int64_t i = 0; i < count; ++i) {
+        chunk.append(data.GetAt(i).join(QLatin1Char(',')));
+        chunk.append(QLatin1Char('\n'));
+        if (chunk.size() >= kChunk) {
+            if (!file.WriteString(chunk))
+                return writeFailed();
+            chunk.resize(0);
+        }
+    }
+    if (!chunk.isEmpty() && !file.WriteString(chunk))
+        return writeFailed();
+    // Buffered data that cannot reach the disk is a failed export, not a success.
+    if (!file.Flush())
+        return writeFailed();
+    file.Close();
+    return true;
+}
