@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/FieldCommands.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -17,6 +18,8 @@ struct CommandEntry
 const std::map<QString, CommandEntry>& CommandTable()
 {
     static const std::map<QString, CommandEntry> table = {
+        {QStringLiteral("calc"), {&RunCalcCommand, kCalcUsage}},
+        {QStringLiteral("split"), {&RunSplitCommand, kSplitUsage}},
     };
     return table;
 }

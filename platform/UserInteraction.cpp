@@ -5,11 +5,11 @@ namespace {
 template <typename T>
 T TakeFront(std::vector<T>& script, T fallback)
 {
-    if (script.empty())
-        return fallback;
-    T answer = std::move(script.front());
-    script.erase(script.begin());
-    return answer;
+    if (!script.empty()) {
+        std::swap(fallback, script.front());
+        script.erase(script.begin());
+    }
+    return fallback;
 }
 
 } // namespace
