@@ -1,0 +1,30 @@
+#include "model/RecordValue.h"
+
+#include "fields/FDInfo.h"
+#include "pipeline/DocData.h"
+#include "platform/NumberParse.h"
+#include "platform/OleDate.h"
+
+std::optional<QString> MappedFdText(const CDocData& record, int32_t fdNo)
+{
+    const int32_t n = record.m_pFDInfos ? record.m_pFDInfos->MapFD(fdNo) : fdNo;
+    // A negative number from a file or a conversion entry is a missing FD, never an index.
+    if (n < 0 || n >= record.m_fields.size())
+        return std::nullopt;
+    return record.m_fields.at(n);
+}
+
+std::optional<double> ParseFdNumber(const QString& text)
+{
+    // Parsing the UTF-16 text directly equals parsing its code page 932 form: a number is
+    // ASCII only, and no other character of either form continues one.
+    const NumberParseResult r = ParseDouble(text);
+    if (!r.ok)
+        return std::nullopt;
+    return r.value;
+}
+
+std::optional<double> ParseFdDateTime(const QString& text)
+{
+    return ParseOleDate(text);
+}
