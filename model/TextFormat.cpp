@@ -26,8 +26,7 @@ bool IsDatePatternUsable(const QString& pattern)
     return true;
 }
 
-// The number and string checks only count digits in runs (\d*, \d+, and a wildcard that
-// may take one digit), so any run longer than three digits can be cut to three without
+// The number and string checks only count digits in runs (\d*, \d+), so any run longer than three digits can be cut to three without
 // changing whether they match. The regex engine recurses once per repeated character and
 // would overflow the stack on a very long run of digits from a file.
 std::string CutDigitRuns(const QByteArray& bytes)
@@ -79,15 +78,16 @@ bool CTextInfo::IsFormatValid() const
         return false;
     const auto percents = std::count(bytes.begin(), bytes.end(), '%');
 
+    // The precision's dot is a literal dot: "%-10s" is refused while "%10s" and "%.5s" pass.
     if (m_valueKind == ValueKind::String) {
-        static const std::regex kString(R"(%\d*(.\d+)?s)", std::regex::ECMAScript);
+        static const std::regex kString(R"(%\d*(\.\d+)?s)", std::regex::ECMAScript);
         return percents == 1 && Search(CutDigitRuns(bytes), kString);
     }
     if (m_logicalKind == LogicalKind::DateTime) {
         static const std::regex kDate(R"(%[^HMSYydmaAbB])", std::regex::ECMAScript);
         return percents >= 1 && !Search(bytes.toStdString(), kDate);
     }
-    static const std::regex kNumber(R"(%[-+0]?\d*(.\d+)?[eEfFgG])", std::regex::ECMAScript);
+    static const std::regex kNumber(R"(%[-+0]?\d*(\.\d+)?[eEfFgG])", std::regex::ECMAScript);
     return percents == 1 && Search(CutDigitRuns(bytes), kNumber);
 }
 

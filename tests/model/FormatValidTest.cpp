@@ -28,8 +28,8 @@ TEST(FormatValid, NumberNeedsOneFloatingConversion)
         {u"%+E", true},       {u"%010G", true},     {u"値%.1f℃", true},  {u"%F", true},
         {u"%d", false},       {u"%s", false},       {u"%.1f%%", false},  {u"abc", false},
         {u"", false},         {u"%", false},        {u"%.f", false},     {u"%#f", false},
-        // The dot of ".\d+" is a wildcard: "%1d2f" passes the check (and formats as an error).
-        {u"%1d2f", true},     {u"%-+f", false},
+        // Only a real dot introduces the precision.
+        {u"%1d2f", false},     {u"%-+f", false},
     };
     for (const Case& c : cases) {
         const QString f = QString::fromUtf16(c.format);
@@ -42,8 +42,8 @@ TEST(FormatValid, StringNeedsOneStringConversion)
 {
     const Case cases[] = {
         {u"%s", true},  {u"%10s", true}, {u"%.5s", true}, {u"[%s]", true}, {u"文字%s列", true},
-        // Searched anywhere, with a wildcard before the precision digits.
-        {u"%-10s", true},
+        // The precision needs a real dot; a left-aligned width is refused.
+        {u"%-10s", false}, {u"%1x5s", false},
         {u"%f", false}, {u"%s%s", false}, {u"s", false},  {u"", false},     {u"%%s", false},
     };
     for (const Case& c : cases) {
