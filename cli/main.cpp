@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/FieldCommands.h"
+#include "cli/DesignCommands.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -19,6 +20,8 @@ const std::map<QString, CommandEntry>& CommandTable()
 {
     static const std::map<QString, CommandEntry> table = {
         {QStringLiteral("calc"), {&RunCalcCommand, kCalcUsage}},
+        {QStringLiteral("dump"), {&RunDumpCommand, kDumpUsage}},
+        {QStringLiteral("pack"), {&RunPackCommand, kPackUsage}},
         {QStringLiteral("split"), {&RunSplitCommand, kSplitUsage}},
     };
     return table;
