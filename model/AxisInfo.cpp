@@ -49,13 +49,7 @@ void CAxisInfo::ExchangeSaved(CArchive& ar)
 
 void CAxisInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ExchangeSaved(ar);
-        return;
-    }
-    CAxisInfo loaded(*this);
-    loaded.ExchangeSaved(ar);
-    *this = std::move(loaded);
+    ExchangeTransactional(ar, *this, [&ar](CAxisInfo& object) { object.ExchangeSaved(ar); });
 }
 
 void CAxisInfo::UpdateFromRecord(const CDocData& record, bool firstRecord)

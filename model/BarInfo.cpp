@@ -68,13 +68,7 @@ void CBarInfo::ExchangeSaved(CArchive& ar)
 
 void CBarInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ExchangeSaved(ar);
-        return;
-    }
-    CBarInfo loaded(*this);
-    loaded.ExchangeSaved(ar);
-    *this = std::move(loaded);
+    ExchangeTransactional(ar, *this, [&ar](CBarInfo& object) { object.ExchangeSaved(ar); });
 }
 
 void CBarInfo::UpdateFromRecord(const CDocData& record)

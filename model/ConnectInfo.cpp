@@ -49,13 +49,7 @@ void CConnectInfo::ExchangeSaved(CArchive& ar)
 
 void CConnectInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ExchangeSaved(ar);
-        return;
-    }
-    CConnectInfo loaded(*this);
-    loaded.ExchangeSaved(ar);
-    *this = std::move(loaded);
+    ExchangeTransactional(ar, *this, [&ar](CConnectInfo& object) { object.ExchangeSaved(ar); });
 }
 
 bool CConnectInfo::Check(const std::vector<CPlotInfo>& plots, QString* message) const

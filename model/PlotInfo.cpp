@@ -46,13 +46,7 @@ void CPlotInfo::ExchangeSaved(CArchive& ar)
 
 void CPlotInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ExchangeSaved(ar);
-        return;
-    }
-    CPlotInfo loaded(*this);
-    loaded.ExchangeSaved(ar);
-    *this = std::move(loaded);
+    ExchangeTransactional(ar, *this, [&ar](CPlotInfo& object) { object.ExchangeSaved(ar); });
 }
 
 int32_t CPlotInfo::UsedAxisCount() const

@@ -45,13 +45,7 @@ void CTextInfo::ExchangeSaved(CArchive& ar)
 
 void CTextInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ExchangeSaved(ar);
-        return;
-    }
-    CTextInfo loaded(*this);
-    loaded.ExchangeSaved(ar);
-    *this = std::move(loaded);
+    ExchangeTransactional(ar, *this, [&ar](CTextInfo& object) { object.ExchangeSaved(ar); });
 }
 
 void CTextInfo::UpdateFromRecord(const CDocData& record)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 // Raised by every load operation of CArchive: the file is truncated, malformed, or holds
 // an impossible count or length. Carries the byte offset where reading failed.
@@ -86,3 +87,17 @@ private:
     QByteArray m_bytes;
     int64_t m_pos = 0;
 };
+
+// Storing runs exchange on the object itself; loading runs it on a copy and replaces the
+// object only after a complete read, so that a damaged file changes nothing.
+template <typename T, typename Exchange>
+void ExchangeTransactional(CArchive& ar, T& object, Exchange exchange)
+{
+    if (ar.IsStoring()) {
+        exchange(object);
+        return;
+    }
+    T loaded(object);
+    exchange(loaded);
+    object = std::move(loaded);
+}
