@@ -1,11 +1,12 @@
 #include "cli/DesignCommands.h"
 #include "cli/DesignJson.h"
+#include "cli/StateJson.h"
 
 #include "model/DocumentFiles.h"
 
 #include <cstdio>
 
-const char* const kDumpUsage = "dump FILE   (a .t1/.t2 document or a .vnf info file as JSON on standard output)";
+const char* const kDumpUsage = "dump FILE   (a .t1/.t2 document, a .vnf info file or a .vnx/Vantrel.dat state file as JSON on standard output)";
 
 int RunDumpCommand(const QStringList& args)
 {
@@ -14,6 +15,8 @@ int RunDumpCommand(const QStringList& args)
         return 2;
     }
     const QString& path = args.front();
+    if (IsStateFilePath(path))
+        return DumpStateFile(path);
     const DesignFileKind kind = DesignFileKindOf(path);
     if (kind == DesignFileKind::Unknown) {
         std::fprintf(stderr, "vantrel-cli dump: %s: not a .t1, .t2 or .vnf file\n", qUtf8Printable(path));

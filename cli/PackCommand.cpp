@@ -1,6 +1,7 @@
 #include "cli/DesignCommands.h"
 #include "cli/DesignJson.h"
 #include "cli/JsonReader.h"
+#include "cli/StateJson.h"
 
 #include "model/DocumentFiles.h"
 
@@ -39,6 +40,8 @@ int RunPackCommand(const QStringList& args)
     }
     const QString& input = args.at(0);
     const QString& output = args.at(1);
+    if (IsStateFilePath(output))
+        return PackStateFile(input, output);
     const DesignFileKind kind = DesignFileKindOf(output);
     if (kind == DesignFileKind::Unknown) {
         std::fprintf(stderr, "vantrel-cli pack: %s: not a .t1, .t2 or .vnf file\n", qUtf8Printable(output));

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/FieldCommands.h"
 #include "cli/DesignCommands.h"
+#include "cli/RunCommands.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,6 +23,7 @@ const std::map<QString, CommandEntry>& CommandTable()
         {QStringLiteral("calc"), {&RunCalcCommand, kCalcUsage}},
         {QStringLiteral("dump"), {&RunDumpCommand, kDumpUsage}},
         {QStringLiteral("pack"), {&RunPackCommand, kPackUsage}},
+        {QStringLiteral("pipe"), {&RunPipeCommand, kPipeUsage}},
         {QStringLiteral("split"), {&RunSplitCommand, kSplitUsage}},
     };
     return table;

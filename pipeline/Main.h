@@ -1,0 +1,115 @@
+#pragma once
+
+#include "fields/CalcFD.h"
+#include "fields/FDInfo.h"
+#include "model/ViewInfo.h"
+#include "pipeline/Buffer.h"
+#include "pipeline/DocData.h"
+#include "pipeline/DocumentHost.h"
+#include "pipeline/FieldRow.h"
+#include "platform/TextFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class CArchive;
+class IUserInteraction;
+
+// The application's one line pipeline: its options and lists, the internal data store, the
+// line queue and the main worker that turns lines into records for every document.
+class CMain
+{
+public:
+    CMain();
+    CMain(const CMain&) = delete;
+    CMain& operator=(const CMain&) = delete;
+    virtual ~CMain();
+
+    // The state file. Loading reads everything into temporaries first and changes nothing
+    // unless the whole record was read; a failure throws CArchiveError.
+    virtual void Serialize(CArchive& ar);
+
+    // Any thread.
+    void PushLine(const QString& line);
+
+    // UI thread. Before a run: a run that stores without keeping starts from an empty store.
+    void PrepareStoreForRun();
+    void PrepareRun();
+    void StartThreads();
+    // Waits (serving the UI thread's messages) until every line pushed so far has reached
+    // every document, then leaves the documents idle.
+    void StopThreads();
+    // A document that is not idle, or a running main worker (which reads the options, the
+    // lists and the store even when no document is open).
+    bool IsAnyDocumentBusy() const;
+    bool IsWorkerRunning() const { return m_pWorker != nullptr; }
+    // Whether the worker of the current run has replayed the kept rows (or had none to
+    // replay). A stop before that leaves the pushed lines queued for the next run.
+    bool IsReplayDone() const { return m_replayDone.load(); }
+
+    // Main worker only (ProcessLine); main worker or the internal data player's thread
+    // (Dispatch). With move the caller's fields are left empty.
+    void ProcessLine(const QString& line);
+    void Dispatch(int32_t row, int32_t type, FieldRow* fields, bool move);
+
+    // Capture file, opened before a run while m_saveCsv is set; false: the run must not start.
+    bool OpenCaptureFile(IUserInteraction& ui);
+    // The same without the file chooser, for headless runs; error gets the message.
+    bool OpenCaptureFileAt(const QString& path, bool append, QString* error = nullptr);
+    void CloseCaptureFile();
+    // Whether a capture write failed in the current run, and its message. Safe from any
+    // thread while the worker runs.
+    bool CaptureFailed(QString* error = nullptr) const;
+
+    // New ring settings from the options dialog.
+    void ApplyRingOptions(bool ring, int64_t capacity);
+
+    bool ExportInternalCsv(const QString& path, QString& error) const;
+
+    static void MainWorker(CMain* main);
+
+    int32_t m_version = 0;
+    CViewInfo m_windowInfo;
+    CBuffer<FieldRow> m_internalData;
+    int32_t m_saveCsv = 0;
+    int32_t m_appendCsv = 1;
+    int32_t m_saveInternal = 1;
+    int32_t m_keepInternal = 1;
+    QStringList m_includePrefixes;
+    QStringList m_excludePrefixes;
+    std::vector<CCalcFD> m_calcFDs;
+    CFDInfos m_fdInfos;
+    IDocumentHost* m_pApp = nullptr;
+    QString m_dataFolder;
+    int32_t m_templateCount = 0;
+    std::vector<int32_t> m_docCounts;
+    std::mutex m_queueLock;
+    std::deque<QString> m_lineQueue;
+    std::atomic<int32_t> m_stop{0};
+    std::unique_ptr<std::thread> m_pWorker;
+    CTextFile m_captureFile;
+    // Set once per run by the main worker; m_captureError is written before the flag is
+    // raised and never again until the next run, so a reader that sees the flag may read it.
+    std::atomic<int32_t> m_captureFailed{0};
+    QString m_captureError;
+
+private:
+    bool Accepts(const QString& line) const;
+    void WriteCapture(const QString& line, const FieldRow& fields);
+    void RecordCaptureFailure();
+
+    std::atomic<bool> m_workerEnded{false};
+    std::atomic<bool> m_replayDone{false};
+};
+
+// The start of a line matches an entry of length n when its first n UTF-16 code units equal
+// the entry; an empty entry matches every line.
+bool LineStartsWith(const QString& line, const QString& entry);

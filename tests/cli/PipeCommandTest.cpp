@@ -1,0 +1,227 @@
+#include "tests/support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PipeRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+PipeRun Pipe(const QStringList& args, const QByteArray& input)
+{
+    QProcess p;
+    p.start(QStringLiteral(VANTREL_CLI_PATH), QStringList{QStringLiteral("pipe")} + args);
+    PipeRun r;
+    if (!p.waitForStarted(30000))
+        return r;
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CliPipe, PrintsEveryAppliedRecordThenTheStore)
+{
+    const PipeRun r = Pipe({QStringLiteral("--exclude"), QStringLiteral("#"), QStringLiteral("--calc"),
+                            QStringLiteral("1"), QStringLiteral("FD(1) * 2"), QStringLiteral("0")},
+                           "a,1\nb,\"2,5\"\n#c,4\n\nlast\\\xE6\xB8\xA9");
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("{\"row\":0,\"fields\":[\"a\",\"1\",\"2\"]}\n"
+                                "{\"row\":1,\"fields\":[\"b\",\"2,5\",\"4\"]}\n"
+                                "{\"row\":1,\"fields\":[\"#c\",\"4\",\"8\"]}\n"
+                                "{\"row\":2,\"fields\":[\"\",\"0\"]}\n"
+                                "{\"row\":3,\"fields\":[\"last\\\\\xE6\xB8\xA9\",\"0\"]}\n"
+                                "{\"store\":[[\"a\",\"1\",\"2\"],[\"b\",\"2,5\",\"4\"],[\"\",\"0\"],"
+                                "[\"last\\\\\xE6\xB8\xA9\",\"0\"]]}\n"));
+}
+
+TEST(CliPipe, ManyLinesArriveInOrder)
+{
+    QByteArray input;
+    for (int i = 0; i < 20000; ++i)
+        input += QByteArray::number(i) + ",x\n";
+    const PipeRun r = Pipe({QStringLiteral("--save-internal"), QStringLiteral("0")}, input);
+    ASSERT_EQ(r.exitCode, 0);
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 20002); // records, the store, and the empty piece after the last LF
+    for (int i = 0; i < 20000; i += 997)
+        EXPECT_EQ(lines[i], "{\"row\":-1,\"fields\":[\"" + QByteArray::number(i) + "\",\"x\"]}");
+    EXPECT_EQ(lines[20000], "{\"store\":[]}");
+}
+
+TEST(CliPipe, CaptureCreatesOrAppends)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cap.csv"));
+    ASSERT_EQ(Pipe({QStringLiteral("--capture"), path}, "a,\"b,c\"\n\xE6\xB8\xA9\n").exitCode, 0);
+    ASSERT_EQ(Pipe({QStringLiteral("--capture"), path, QStringLiteral("--append")}, "z\n").exitCode, 0);
+    // Code page 932 with CR LF.
+    EXPECT_EQ(ReadAll(path), QByteArray("a,\"b,c\"\r\n\x89\xB7\r\nz\r\n"));
+    ASSERT_EQ(Pipe({QStringLiteral("--capture"), path}, "new\n").exitCode, 0);
+    EXPECT_EQ(ReadAll(path), QByteArray("new\r\n"));
+
+    const PipeRun bad = Pipe({QStringLiteral("--capture"), dir.filePath(QStringLiteral("no/such.csv"))}, "x\n");
+    EXPECT_EQ(bad.exitCode, 1);
+    const PipeRun full = Pipe({QStringLiteral("--capture"), QStringLiteral("/dev/full")}, "x\n");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains("CSVファイル出力失敗!")) << full.err.constData();
+}
+
+TEST(CliPipe, StateFileCarriesOptionsAndStoreToTheNextRun)
+{
+    QTemporaryDir dir;
+    const QString fdmap = dir.filePath(QStringLiteral("map.csv"));
+    {
+        QFile f(fdmap);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("1,second\r\n0,first\r\n");
+    }
+    const QString state = dir.filePath(QStringLiteral("s.vnx"));
+    const PipeRun first = Pipe({QStringLiteral("--fdmap"), fdmap, QStringLiteral("--calc"), QStringLiteral("1"),
+                                QStringLiteral("FD(0)"), QStringLiteral("0"), QStringLiteral("--include"),
+                                QStringLiteral("7"), QStringLiteral("--save-state"), state},
+                               "5,7\n7,5\n");
+    ASSERT_EQ(first.exitCode, 0) << first.err.constData();
+    // FD(0) reads column 1 through the conversion list.
+    EXPECT_EQ(first.out, QByteArray("{\"row\":-1,\"fields\":[\"5\",\"7\",\"7\"]}\n"
+                                    "{\"row\":0,\"fields\":[\"7\",\"5\",\"5\"]}\n"
+                                    "{\"store\":[[\"7\",\"5\",\"5\"]]}\n"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("DOC1.t1"))));
+
+    // The kept row replays first; the options come from the state.
+    const PipeRun second = Pipe({QStringLiteral("--state"), state}, "5,6\n7,8\n");
+    ASSERT_EQ(second.exitCode, 0) << second.err.constData();
+    EXPECT_EQ(second.out, QByteArray("{\"row\":0,\"fields\":[\"7\",\"5\",\"5\"]}\n"
+                                     "{\"row\":0,\"fields\":[\"5\",\"6\",\"6\"]}\n"
+                                     "{\"row\":1,\"fields\":[\"7\",\"8\",\"8\"]}\n"
+                                     "{\"store\":[[\"7\",\"5\",\"5\"],[\"7\",\"8\",\"8\"]]}\n"));
+
+    // Storing without keeping starts from an empty store.
+    const PipeRun third = Pipe({QStringLiteral("--state"), state, QStringLiteral("--keep"), QStringLiteral("0")}, "7\n");
+    EXPECT_EQ(third.out, QByteArray("{\"row\":0,\"fields\":[\"7\",\"0\"]}\n{\"store\":[[\"7\",\"0\"]]}\n"));
+}
+
+TEST(CliPipe, RefusesBadArgumentsAndDamagedState)
+{
+    QTemporaryDir dir;
+    for (const QStringList& args :
+         {QStringList{"--ring", "0"}, QStringList{"--keep", "2"}, QStringList{"--calc", "1", "2"},
+          QStringList{"--calc", "1 +", "1", "1"}, QStringList{"--append"}, QStringList{"--bogus"}}) {
+        EXPECT_EQ(Pipe(args, "x\n").exitCode, 2) << args.join(' ').toStdString();
+    }
+    const QString state = dir.filePath(QStringLiteral("bad.vnx"));
+    {
+        QFile f(state);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a state file");
+    }
+    const PipeRun r = Pipe({QStringLiteral("--state"), state}, "x\n");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("bad.vnx")) << r.err.constData();
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+namespace {
+
+PipeRun Cli(const QStringList& args, const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
+    PipeRun r;
+    if (!p.waitForStarted(30000))
+        return r;
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+} // namespace
+
+TEST(CliState, DumpThenPackGivesTheSameBytes)
+{
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("s.vnx"));
+    ASSERT_EQ(Pipe({QStringLiteral("--ring"), QStringLiteral("2"), QStringLiteral("--exclude"), QStringLiteral("#"),
+                    QStringLiteral("--calc"), QStringLiteral("FD(0) > 1"), QStringLiteral("1"), QStringLiteral("2"),
+                    QStringLiteral("--save-state"), state},
+                   "1,\xE6\xB8\xA9\n2,\"q\"\"\"\n3\n#4\n")
+                  .exitCode,
+              0);
+    const PipeRun dumped = Cli({QStringLiteral("dump"), state});
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
+    // The ring is full: rows in file order, the write position at the oldest.
+    EXPECT_TRUE(dumped.out.contains("\"m_data\": [\n      [\"3\", \"1\"],\n      [\"2\", \"q\\\"\", \"1\"]\n    ],\n"
+                                    "    \"m_ring\": 1,\n    \"m_maxCount\": 2,\n    \"m_next\": 1\n"))
+        << dumped.out.constData();
+    EXPECT_TRUE(dumped.out.contains("\"m_calcFDs\": [\n    {\"m_expr\": [\"FD(0) > 1\", \"1\", \"2\"], \"m_reserved\": \"\"}\n  ]"));
+    EXPECT_TRUE(dumped.out.contains("\"m_templateCount\": 2,\n  \"m_docCounts\": [1, 0]\n}\n"));
+
+    const QString packed = dir.filePath(QStringLiteral("Vantrel.dat"));
+    const PipeRun pack = Cli({QStringLiteral("pack"), QStringLiteral("-"), packed}, dumped.out);
+    ASSERT_EQ(pack.exitCode, 0) << pack.err.constData();
+    EXPECT_EQ(ReadAll(packed), ReadAll(state));
+}
+
+TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("s.vnx"));
+    ASSERT_EQ(Cli({QStringLiteral("pack"), QStringLiteral("-"), out}, "{\"m_templateCount\": 2}").exitCode, 0);
+    const PipeRun dumped = Cli({QStringLiteral("dump"), out});
+    EXPECT_TRUE(dumped.out.contains("\"m_maxCount\": 100")) << dumped.out.constData();
+    EXPECT_TRUE(dumped.out.contains("\"m_docCounts\": [0, 0]"));
+
+    struct Bad
+    {
+        const char* json;
+        const char* message;
+    };
+    for (const Bad& bad : {
+             Bad{"{\"m_internalData\": {\"m_data\": [[\"x\"]], \"m_next\": 2}}", "write position 2"},
+             Bad{"{\"m_saveCsv\": true}", "$.m_saveCsv: expected an integer"},
+             Bad{"{\"m_calcFDs\": [{\"m_expr\": [\"1\"]}]}", "$.m_calcFDs[0].m_expr"},
+             Bad{"{\"m_fdInfos\": [{\"m_target\": 1}]}", "$.m_fdInfos[0].m_target: unknown key"},
+             Bad{"{\"m_templateCount\": 1, \"m_docCounts\": [1, 1]}", "$.m_templateCount"},
+             Bad{"{\"m_docCounts\": [-1]}", "$.m_docCounts[0]"},
+             Bad{"{\"type\": \"info\"}", "$.type"},
+         }) {
+        const PipeRun r = Cli({QStringLiteral("pack"), QStringLiteral("-"), out}, bad.json);
+        EXPECT_EQ(r.exitCode, 1) << bad.json;
+        EXPECT_TRUE(r.err.contains(bad.message)) << r.err.constData();
+    }
+
+    QFile cut(dir.filePath(QStringLiteral("cut.vnx")));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(ReadAll(out).left(30));
+    cut.close();
+    const PipeRun damaged = Cli({QStringLiteral("dump"), cut.fileName()});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(damaged.err.contains("cut.vnx")) << damaged.err.constData();
+    EXPECT_TRUE(damaged.err.contains("at byte offset 30")) << damaged.err.constData(); // inside the capacity
+}
