@@ -74,19 +74,7 @@ void CAxisInfo::UpdateFromRecord(const CDocData& record, bool firstRecord)
     }
 
     m_prevValue = m_value;
-    switch (m_valueKind) {
-    case ValueKind::Max:
-        if (v > m_value)
-            m_value = v;
-        break;
-    case ValueKind::Min:
-        if (v < m_value)
-            m_value = v;
-        break;
-    default:
-        m_value = v;
-        break;
-    }
+    m_value = AccumulateValue(m_valueKind, m_value, v);
     if (firstRecord)
         m_prevValue = m_value;
     m_history.Add(m_value);
@@ -94,11 +82,7 @@ void CAxisInfo::UpdateFromRecord(const CDocData& record, bool firstRecord)
 
 void CAxisInfo::ResetRunState(int32_t ringOn, int64_t capacity)
 {
-    switch (m_valueKind) {
-    case ValueKind::Max: m_value = -DBL_MAX; break;
-    case ValueKind::Min: m_value = DBL_MAX; break;
-    default: m_value = m_startValue; break;
-    }
+    m_value = AccumulationStart(m_valueKind, m_startValue);
     m_prevValue = m_startValue;
     m_history.RemoveAll();
     m_history.SetRing(ringOn != 0, capacity);

@@ -81,20 +81,8 @@ void CPlotInfo::UpdateFromRecord(const CDocData& record)
 
     if (m_variableSize) {
         if (const std::optional<QString> text = MappedFdText(record, m_sizeFdNo)) {
-            if (const std::optional<double> v = ParseFdNumber(*text)) {
-                switch (m_sizeValueKind) {
-                case ValueKind::Max:
-                    if (*v > m_sizeValue)
-                        m_sizeValue = *v;
-                    break;
-                case ValueKind::Min:
-                    if (*v < m_sizeValue)
-                        m_sizeValue = *v;
-                    break;
-                default:
-                    m_sizeValue = *v;
-                }
-            }
+            if (const std::optional<double> v = ParseFdNumber(*text))
+                m_sizeValue = AccumulateValue(m_sizeValueKind, m_sizeValue, *v);
         }
         m_sizeHistory.Add(m_sizeValue);
     }
@@ -109,11 +97,7 @@ void CPlotInfo::UpdateFromRecord(const CDocData& record)
 void CPlotInfo::ResetRunState()
 {
     m_firstRecord = 1;
-    switch (m_sizeValueKind) {
-    case ValueKind::Max: m_sizeValue = -DBL_MAX; break;
-    case ValueKind::Min: m_sizeValue = DBL_MAX; break;
-    default: m_sizeValue = m_sizeBaseValue;
-    }
+    m_sizeValue = AccumulationStart(m_sizeValueKind, m_sizeBaseValue);
 
     // Plain axes keep the latest value, latest-rows axes their N rows, auto-range axes all.
     int32_t ringOn = 1;

@@ -1,5 +1,9 @@
 #include "model/RecordValue.h"
 
+#include "model/Enums.h"
+
+#include <cfloat>
+
 #include "fields/FDInfo.h"
 #include "pipeline/DocData.h"
 #include "platform/NumberParse.h"
@@ -27,4 +31,22 @@ std::optional<double> ParseFdNumber(const QString& text)
 std::optional<double> ParseFdDateTime(const QString& text)
 {
     return ParseOleDate(text);
+}
+
+double AccumulateValue(ValueKind kind, double current, double reading)
+{
+    switch (kind) {
+    case ValueKind::Max: return reading > current ? reading : current;
+    case ValueKind::Min: return reading < current ? reading : current;
+    default: return reading;
+    }
+}
+
+double AccumulationStart(ValueKind kind, double plain)
+{
+    switch (kind) {
+    case ValueKind::Max: return -DBL_MAX;
+    case ValueKind::Min: return DBL_MAX;
+    default: return plain;
+    }
 }

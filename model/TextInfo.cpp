@@ -76,30 +76,14 @@ void CTextInfo::UpdateFromRecord(const CDocData& record)
         break;
     }
 
-    switch (m_valueKind) {
-    case ValueKind::Max:
-        if (v > m_value)
-            m_value = v;
-        break;
-    case ValueKind::Min:
-        if (v < m_value)
-            m_value = v;
-        break;
-    default:
-        m_value = v;
-        break;
-    }
+    m_value = AccumulateValue(m_valueKind, m_value, v);
     m_history.Add(FormatText());
 }
 
 void CTextInfo::ResetRunState(int32_t ringOn, int64_t capacity)
 {
     m_text.clear();
-    switch (m_valueKind) {
-    case ValueKind::Max: m_value = -DBL_MAX; break;
-    case ValueKind::Min: m_value = DBL_MAX; break;
-    default: m_value = 0.0; break;
-    }
+    m_value = AccumulationStart(m_valueKind, 0.0);
     m_history.RemoveAll();
     m_history.SetRing(ringOn != 0, capacity);
 }

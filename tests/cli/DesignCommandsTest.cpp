@@ -1,3 +1,4 @@
+#include "tests/cli/CliRunner.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -6,43 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct DesignRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-DesignRun RunCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
-    DesignRun r;
-    if (!p.waitForStarted(30000) || !p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
-
 TEST(CliDumpPack, HandWrittenDesignPacksAndDumpsBack)
 {
     QTemporaryDir dir;
@@ -50,10 +14,10 @@ TEST(CliDumpPack, HandWrittenDesignPacksAndDumpsBack)
     WriteAll(json, R"({"type": "document", "m_backgroundPath": "bg.jpg", "m_pictureHeight": 600,
                        "plots": [{"m_id": 1, "m_comment": "温度"}], "connections": [{"m_plotIds": [1, 2]}]})");
     const QString doc = dir.filePath(QStringLiteral("d.t1"));
-    const DesignRun pack = RunCli({QStringLiteral("pack"), json, doc});
+    const CliRun pack = RunCli({QStringLiteral("pack"), json, doc});
     ASSERT_EQ(pack.exitCode, 0) << pack.err.toStdString();
 
-    const DesignRun dump = RunCli({QStringLiteral("dump"), doc});
+    const CliRun dump = RunCli({QStringLiteral("dump"), doc});
     ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.out.contains("\"m_backgroundPath\": \"bg.jpg\",\n  \"m_pictureHeight\": 600,"));
     EXPECT_TRUE(dump.out.contains("\"m_comment\": \"温度\""));
@@ -71,12 +35,12 @@ TEST(CliDumpPack, DamagedFileGivesOneLineWithFileReasonAndOffset)
     QTemporaryDir dir;
     const QString cut = dir.filePath(QStringLiteral("cut.vnf"));
     WriteAll(cut, Bytes({1, 0, 0, 0, 0}));
-    const DesignRun r = RunCli({QStringLiteral("dump"), cut});
+    const CliRun r = RunCli({QStringLiteral("dump"), cut});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err, "vantrel-cli dump: " + cut.toUtf8() + ": count 1 does not fit in the 1 bytes left at byte offset 0\n");
 
-    const DesignRun wrongType = RunCli({QStringLiteral("dump"), dir.filePath(QStringLiteral("x.txt"))});
+    const CliRun wrongType = RunCli({QStringLiteral("dump"), dir.filePath(QStringLiteral("x.txt"))});
     EXPECT_EQ(wrongType.exitCode, 2);
 }
 
@@ -86,7 +50,7 @@ TEST(CliDumpPack, PackRefusesBadJsonAndWritesNothing)
     const QString json = dir.filePath(QStringLiteral("bad.json"));
     WriteAll(json, R"({"bars": [{"m_anchor": true}]})");
     const QString out = dir.filePath(QStringLiteral("out.vnf"));
-    const DesignRun r = RunCli({QStringLiteral("pack"), json, out});
+    const CliRun r = RunCli({QStringLiteral("pack"), json, out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("$.bars[0].m_anchor: expected an integer"));
     EXPECT_FALSE(QFile::exists(out));

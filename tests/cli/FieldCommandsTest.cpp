@@ -1,3 +1,4 @@
+#include "tests/cli/CliRunner.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -8,38 +9,14 @@
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun Cli(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
-    CliRun r;
-    if (!p.waitForStarted(30000))
-        return r;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
 CliRun Split(const QByteArray& input)
 {
-    return Cli({QStringLiteral("split")}, input);
+    return RunCli({QStringLiteral("split")}, input);
 }
 
 CliRun Calc(const QStringList& args)
 {
-    return Cli(QStringList{QStringLiteral("calc")} + args);
+    return RunCli(QStringList{QStringLiteral("calc")} + args);
 }
 
 } // namespace
@@ -71,7 +48,7 @@ TEST(CliSplit, TextIsUtf8AndEscapedAsJson)
 
 TEST(CliSplit, ArgumentsAreAUsageError)
 {
-    const CliRun r = Cli({QStringLiteral("split"), QStringLiteral("x")});
+    const CliRun r = RunCli({QStringLiteral("split"), QStringLiteral("x")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith("usage: vantrel-cli split")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());

@@ -1,3 +1,4 @@
+#include "tests/cli/CliRunner.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -9,41 +10,16 @@
 
 namespace {
 
-struct PipeRun
+CliRun Pipe(const QStringList& args, const QByteArray& input)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-PipeRun Pipe(const QStringList& args, const QByteArray& input)
-{
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), QStringList{QStringLiteral("pipe")} + args);
-    PipeRun r;
-    if (!p.waitForStarted(30000))
-        return r;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return RunCli(QStringList{QStringLiteral("pipe")} + args, input);
 }
 
 } // namespace
 
 TEST(CliPipe, PrintsEveryAppliedRecordThenTheStore)
 {
-    const PipeRun r = Pipe({QStringLiteral("--exclude"), QStringLiteral("#"), QStringLiteral("--calc"),
+    const CliRun r = Pipe({QStringLiteral("--exclude"), QStringLiteral("#"), QStringLiteral("--calc"),
                             QStringLiteral("1"), QStringLiteral("FD(1) * 2"), QStringLiteral("0")},
                            "a,1\nb,\"2,5\"\n#c,4\n\nlast\\\xE6\xB8\xA9");
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
@@ -61,7 +37,7 @@ TEST(CliPipe, ManyLinesArriveInOrder)
     QByteArray input;
     for (int i = 0; i < 20000; ++i)
         input += QByteArray::number(i) + ",x\n";
-    const PipeRun r = Pipe({QStringLiteral("--save-internal"), QStringLiteral("0")}, input);
+    const CliRun r = Pipe({QStringLiteral("--save-internal"), QStringLiteral("0")}, input);
     ASSERT_EQ(r.exitCode, 0);
     const QList<QByteArray> lines = r.out.split('\n');
     ASSERT_EQ(lines.size(), 20002); // records, the store, and the empty piece after the last LF
@@ -81,9 +57,9 @@ TEST(CliPipe, CaptureCreatesOrAppends)
     ASSERT_EQ(Pipe({QStringLiteral("--capture"), path}, "new\n").exitCode, 0);
     EXPECT_EQ(ReadAll(path), QByteArray("new\r\n"));
 
-    const PipeRun bad = Pipe({QStringLiteral("--capture"), dir.filePath(QStringLiteral("no/such.csv"))}, "x\n");
+    const CliRun bad = Pipe({QStringLiteral("--capture"), dir.filePath(QStringLiteral("no/such.csv"))}, "x\n");
     EXPECT_EQ(bad.exitCode, 1);
-    const PipeRun full = Pipe({QStringLiteral("--capture"), QStringLiteral("/dev/full")}, "x\n");
+    const CliRun full = Pipe({QStringLiteral("--capture"), QStringLiteral("/dev/full")}, "x\n");
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_TRUE(full.err.contains("CSVファイル出力失敗!")) << full.err.constData();
 }
@@ -98,7 +74,7 @@ TEST(CliPipe, StateFileCarriesOptionsAndStoreToTheNextRun)
         f.write("1,second\r\n0,first\r\n");
     }
     const QString state = dir.filePath(QStringLiteral("s.vnx"));
-    const PipeRun first = Pipe({QStringLiteral("--fdmap"), fdmap, QStringLiteral("--calc"), QStringLiteral("1"),
+    const CliRun first = Pipe({QStringLiteral("--fdmap"), fdmap, QStringLiteral("--calc"), QStringLiteral("1"),
                                 QStringLiteral("FD(0)"), QStringLiteral("0"), QStringLiteral("--include"),
                                 QStringLiteral("7"), QStringLiteral("--save-state"), state},
                                "5,7\n7,5\n");
@@ -110,7 +86,7 @@ TEST(CliPipe, StateFileCarriesOptionsAndStoreToTheNextRun)
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("DOC1.t1"))));
 
     // The kept row replays first; the options come from the state.
-    const PipeRun second = Pipe({QStringLiteral("--state"), state}, "5,6\n7,8\n");
+    const CliRun second = Pipe({QStringLiteral("--state"), state}, "5,6\n7,8\n");
     ASSERT_EQ(second.exitCode, 0) << second.err.constData();
     EXPECT_EQ(second.out, QByteArray("{\"row\":0,\"fields\":[\"7\",\"5\",\"5\"]}\n"
                                      "{\"row\":0,\"fields\":[\"5\",\"6\",\"6\"]}\n"
@@ -118,7 +94,7 @@ TEST(CliPipe, StateFileCarriesOptionsAndStoreToTheNextRun)
                                      "{\"store\":[[\"7\",\"5\",\"5\"],[\"7\",\"8\",\"8\"]]}\n"));
 
     // Storing without keeping starts from an empty store.
-    const PipeRun third = Pipe({QStringLiteral("--state"), state, QStringLiteral("--keep"), QStringLiteral("0")}, "7\n");
+    const CliRun third = Pipe({QStringLiteral("--state"), state, QStringLiteral("--keep"), QStringLiteral("0")}, "7\n");
     EXPECT_EQ(third.out, QByteArray("{\"row\":0,\"fields\":[\"7\",\"0\"]}\n{\"store\":[[\"7\",\"0\"]]}\n"));
 }
 
@@ -136,32 +112,11 @@ TEST(CliPipe, RefusesBadArgumentsAndDamagedState)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("not a state file");
     }
-    const PipeRun r = Pipe({QStringLiteral("--state"), state}, "x\n");
+    const CliRun r = Pipe({QStringLiteral("--state"), state}, "x\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("bad.vnx")) << r.err.constData();
     EXPECT_TRUE(r.out.isEmpty());
 }
-
-namespace {
-
-PipeRun Cli(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(VANTREL_CLI_PATH), args);
-    PipeRun r;
-    if (!p.waitForStarted(30000))
-        return r;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-} // namespace
 
 TEST(CliState, DumpThenPackGivesTheSameBytes)
 {
@@ -173,7 +128,7 @@ TEST(CliState, DumpThenPackGivesTheSameBytes)
                    "1,\xE6\xB8\xA9\n2,\"q\"\"\"\n3\n#4\n")
                   .exitCode,
               0);
-    const PipeRun dumped = Cli({QStringLiteral("dump"), state});
+    const CliRun dumped = RunCli({QStringLiteral("dump"), state});
     ASSERT_EQ(dumped.exitCode, 0) << dumped.err.constData();
     // The ring is full: rows in file order, the write position at the oldest.
     EXPECT_TRUE(dumped.out.contains("\"m_data\": [\n      [\"3\", \"1\"],\n      [\"2\", \"q\\\"\", \"1\"]\n    ],\n"
@@ -183,7 +138,7 @@ TEST(CliState, DumpThenPackGivesTheSameBytes)
     EXPECT_TRUE(dumped.out.contains("\"m_templateCount\": 2,\n  \"m_docCounts\": [1, 0]\n}\n"));
 
     const QString packed = dir.filePath(QStringLiteral("Vantrel.dat"));
-    const PipeRun pack = Cli({QStringLiteral("pack"), QStringLiteral("-"), packed}, dumped.out);
+    const CliRun pack = RunCli({QStringLiteral("pack"), QStringLiteral("-"), packed}, dumped.out);
     ASSERT_EQ(pack.exitCode, 0) << pack.err.constData();
     EXPECT_EQ(ReadAll(packed), ReadAll(state));
 }
@@ -192,8 +147,8 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("s.vnx"));
-    ASSERT_EQ(Cli({QStringLiteral("pack"), QStringLiteral("-"), out}, "{\"m_templateCount\": 2}").exitCode, 0);
-    const PipeRun dumped = Cli({QStringLiteral("dump"), out});
+    ASSERT_EQ(RunCli({QStringLiteral("pack"), QStringLiteral("-"), out}, "{\"m_templateCount\": 2}").exitCode, 0);
+    const CliRun dumped = RunCli({QStringLiteral("dump"), out});
     EXPECT_TRUE(dumped.out.contains("\"m_maxCount\": 100")) << dumped.out.constData();
     EXPECT_TRUE(dumped.out.contains("\"m_docCounts\": [0, 0]"));
 
@@ -211,7 +166,7 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
              Bad{"{\"m_docCounts\": [-1]}", "$.m_docCounts[0]"},
              Bad{"{\"type\": \"info\"}", "$.type"},
          }) {
-        const PipeRun r = Cli({QStringLiteral("pack"), QStringLiteral("-"), out}, bad.json);
+        const CliRun r = RunCli({QStringLiteral("pack"), QStringLiteral("-"), out}, bad.json);
         EXPECT_EQ(r.exitCode, 1) << bad.json;
         EXPECT_TRUE(r.err.contains(bad.message)) << r.err.constData();
     }
@@ -220,7 +175,7 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
     cut.write(ReadAll(out).left(30));
     cut.close();
-    const PipeRun damaged = Cli({QStringLiteral("dump"), cut.fileName()});
+    const CliRun damaged = RunCli({QStringLiteral("dump"), cut.fileName()});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.err.contains("cut.vnx")) << damaged.err.constData();
     EXPECT_TRUE(damaged.err.contains("at byte offset 30")) << damaged.err.constData(); // inside the capacity

@@ -17,19 +17,6 @@ CFDInfos Table(std::initializer_list<CFDInfo> entries)
     return t;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 TEST(FDInfosMapFD, EmptyTableAndIdentityEntriesMapToThemselves)

@@ -11,14 +11,6 @@
 
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
-
 } // namespace
 
 TEST(Capture, LineUnchangedWithoutComputedFDsElseJoinedWithoutQuoting)

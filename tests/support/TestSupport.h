@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <ostream>
@@ -20,6 +23,20 @@ inline QByteArray Bytes(std::initializer_list<int> values)
     for (int v : values)
         out.append(static_cast<char>(v));
     return out;
+}
+
+// Whole-file helpers for tests that write inputs and inspect outputs.
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
 // Readable failure output for Qt strings and byte arrays.
