@@ -2,12 +2,16 @@
 #include "cli/FieldCommands.h"
 #include "cli/DesignCommands.h"
 #include "cli/RunCommands.h"
+#include "cli/RenderCommands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -24,6 +28,7 @@ const std::map<QString, CommandEntry>& CommandTable()
         {QStringLiteral("dump"), {&RunDumpCommand, kDumpUsage}},
         {QStringLiteral("pack"), {&RunPackCommand, kPackUsage}},
         {QStringLiteral("pipe"), {&RunPipeCommand, kPipeUsage}},
+        {QStringLiteral("render"), {&RunRenderCommand, kRenderUsage}},
         {QStringLiteral("split"), {&RunSplitCommand, kSplitUsage}},
     };
     return table;
@@ -42,7 +47,15 @@ int Usage()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Rendering needs fonts, hence a GUI application, without a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList args = QCoreApplication::arguments();
     if (args.size() < 2)
         return Usage();

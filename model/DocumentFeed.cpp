@@ -55,7 +55,7 @@ void CVantrelDoc::StartFeed()
 {
     if (m_pFeedThread)
         return;
-    m_editMode = kEditModeRunning;
+    m_editMode = EditMode::Running;
     m_feedStop = FeedRunning;
     m_pFeedThread = std::make_unique<std::thread>(&CVantrelDoc::DocumentWorker, this);
 }
@@ -80,7 +80,7 @@ void CVantrelDoc::StopFeed()
         m_pFeedThread->join();
         m_pFeedThread.reset();
     }
-    m_editMode = kEditModeNone;
+    m_editMode = EditMode::None;
 }
 
 void CVantrelDoc::DocumentWorker(CVantrelDoc* doc)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Enums.h"
 #include "pipeline/DocData.h"
 
 #include <cstdint>
@@ -29,6 +30,3 @@ public:
 // after its drain, which tells the waiting UI thread that joining will not block.
 enum FeedStopState : int32_t { FeedRunning = 0, FeedStopRequested = 1, FeedEnded = 2 };
 
-// EditMode value of a document whose feed runs.
-constexpr int32_t kEditModeNone = 0;
-constexpr int32_t kEditModeRunning = 1;

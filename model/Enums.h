@@ -29,6 +29,24 @@ enum class TextAnchor : int32_t {
 };
 enum class PlotShape : int32_t { Circle = 0, Square = 1, Diamond = 2, TriangleUp = 3, TriangleDown = 4, Cross = 5, Plus = 6 };
 enum class TickSide : int32_t { Both = 0, UpperLeft = 1, LowerRight = 2 };
+// A document's state, stored and compared as int32 (CVantrelDoc::m_editMode): idle, feed
+// running, or which list or edit dialog is open.
+namespace EditMode {
+enum : int32_t {
+    None = 0,
+    Running = 1,
+    PlotList = 2,
+    PlotAdd = 3,
+    PlotChange = 4,
+    ConnectList = 5,
+    ConnectAdd = 6,
+    ConnectChange = 7,
+    BarList = 8,
+    BarAdd = 9,
+    BarChange = 10,
+};
+} // namespace EditMode
+
 enum class BarAnchor : int32_t { Center = 0, Start = 1, End = 2 };
 
 // Store or load an enumeration in its int32 form.

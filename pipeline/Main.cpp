@@ -26,8 +26,10 @@ void CMain::PushLine(const QString& line)
 
 void CMain::PrepareStoreForRun()
 {
-    if (m_saveInternal && !m_keepInternal)
+    if (m_saveInternal && !m_keepInternal) {
+        std::lock_guard store(m_storeLock);
         m_internalData.RemoveAll();
+    }
 }
 
 void CMain::PrepareRun()
@@ -166,6 +168,7 @@ void CMain::ProcessLine(const QString& line)
 
     int32_t row = -1;
     if (m_saveInternal) {
+        std::lock_guard store(m_storeLock);
         if (accept)
             m_internalData.Add(fields);
         row = static_cast<int32_t>(m_internalData.GetCount() - 1);

@@ -92,6 +92,9 @@ public:
     int32_t m_templateCount = 0;
     std::vector<int32_t> m_docCounts;
     std::mutex m_queueLock;
+    // Guards m_internalData against readers on other threads (a view replaying the store
+    // after a resize) while the main worker adds to it. Taken alone, never around another lock.
+    std::mutex m_storeLock;
     std::deque<QString> m_lineQueue;
     std::atomic<int32_t> m_stop{0};
     std::unique_ptr<std::thread> m_pWorker;

@@ -66,7 +66,7 @@ TEST_F(FeedTest, OnlyTheLastItemOfABatchRepaints)
     m_doc.ResetFeed();
     EnqueueAll(m_doc, {Item(ApplyAndRepaint, 0), Item(ApplyAndRepaint, 1), Item(ApplyAndRepaint, 2)});
     m_doc.StartFeed();
-    EXPECT_EQ(m_doc.m_editMode, kEditModeRunning);
+    EXPECT_EQ(m_doc.m_editMode, EditMode::Running);
     PumpUntil(m_loop, m_notifier, 3);
     // A later single item is a batch of its own and keeps its hint.
     Enqueue(m_doc, Item(ApplyAndRepaint, 3));
@@ -77,7 +77,7 @@ TEST_F(FeedTest, OnlyTheLastItemOfABatchRepaints)
     EXPECT_EQ(Rows(m_notifier.m_seen), (std::vector<int32_t>{0, 1, 2, 3}));
     for (const CSeenUpdate& s : m_notifier.m_seen)
         EXPECT_TRUE(s.onUiThread);
-    EXPECT_EQ(m_doc.m_editMode, kEditModeNone);
+    EXPECT_EQ(m_doc.m_editMode, EditMode::None);
     EXPECT_EQ(m_doc.m_pFeedThread, nullptr);
 }
 
@@ -98,7 +98,7 @@ TEST_F(FeedTest, StopDrainsWithEveryItemsOwnHint)
                                     ApplyAndRepaint}));
     EXPECT_EQ(Rows(m_notifier.m_seen), (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
     EXPECT_TRUE(m_doc.m_feedQueue.empty());
-    EXPECT_EQ(m_doc.m_editMode, kEditModeNone);
+    EXPECT_EQ(m_doc.m_editMode, EditMode::None);
 }
 
 TEST_F(FeedTest, ResetAndApplyInMidBatchResetsThenApplies)
@@ -166,7 +166,7 @@ TEST_F(FeedTest, DocumentWithoutViewIsUpdatedSilently)
 TEST_F(FeedTest, StopWithoutWorkerAppliesWhatIsQueuedAndLeavesIdle)
 {
     m_doc.StopFeed(); // nothing queued, no worker: idle, nothing happens
-    EXPECT_EQ(m_doc.m_editMode, kEditModeNone);
+    EXPECT_EQ(m_doc.m_editMode, EditMode::None);
     EXPECT_TRUE(m_notifier.m_seen.empty());
 
     for (int i = 0; i < 5; ++i)
@@ -175,7 +175,7 @@ TEST_F(FeedTest, StopWithoutWorkerAppliesWhatIsQueuedAndLeavesIdle)
     EXPECT_EQ(Hints(m_notifier.m_seen), std::vector<int32_t>(5, ApplyAndRepaint));
     EXPECT_EQ(Rows(m_notifier.m_seen), (std::vector<int32_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(m_doc.m_pFeedThread, nullptr);
-    EXPECT_EQ(m_doc.m_editMode, kEditModeNone);
+    EXPECT_EQ(m_doc.m_editMode, EditMode::None);
 }
 
 TEST_F(FeedTest, ResetFeedForgetsThePlotsRunState)

@@ -90,7 +90,7 @@ TEST_F(MainWorkerTest, EveryLinePushedBeforeStopReachesEveryDocumentOnceInOrder)
     }
     EXPECT_EQ(silent.m_currentRow, 599);
     ForEachDocument(&m_host, [](CVantrelDoc& doc) {
-        EXPECT_EQ(doc.m_editMode, kEditModeNone);
+        EXPECT_EQ(doc.m_editMode, EditMode::None);
         EXPECT_TRUE(doc.m_feedQueue.empty());
     });
 }
@@ -166,7 +166,7 @@ TEST_F(MainWorkerTest, DocumentOpenedDuringARunGetsItsRecordsAtStop)
     m_main.PushLine(QStringLiteral("x"));
     m_main.StopThreads();
     ASSERT_EQ(notifier.m_seen.size(), 1u);
-    EXPECT_EQ(m_host.m_docs[1][0]->m_editMode, kEditModeNone);
+    EXPECT_EQ(m_host.m_docs[1][0]->m_editMode, EditMode::None);
 }
 
 TEST_F(MainWorkerTest, CaptureFailureIsRecordedOnceAndLinesStillFlow)

@@ -1,0 +1,195 @@
+#include "cli/HeadlessHost.h"
+#include "cli/HeadlessView.h"
+#include "cli/RenderCommands.h"
+
+#include "pipeline/Main.h"
+#include "pipeline/Pacing.h"
+#include "pipeline/StateFile.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <optional>
+
+const char* const kRenderUsage =
+    "render DOC --out PNG [--csv FILE] [--state FILE] [--view scroll|stretch] [--size WxH] [--every N]\n"
+    "       (plays a code page 932 CSV file through the pipeline into the document and writes its\n"
+    "       view's overlay layer; --every N also writes PNG-000001.png, ... after every N records)";
+
+namespace {
+
+constexpr QSize kDefaultClient(1280, 800);
+// Lines read ahead of the pipeline; the rest wait in the file.
+constexpr size_t kMaxQueuedLines = 4096;
+
+struct RenderOptions
+{
+    QString document;
+    QString out;
+    QString csv;
+    QString state;
+    std::optional<ViewKind> view;
+    QSize size = kDefaultClient;
+    int64_t every = 0;
+};
+
+int Usage(const char* problem)
+{
+    std::fprintf(stderr, "vantrel-cli render: %s\nusage: vantrel-cli %s\n", problem, kRenderUsage);
+    return 2;
+}
+
+int Fail(const QString& message)
+{
+    std::fprintf(stderr, "vantrel-cli render: %s\n", qUtf8Printable(message));
+    return 1;
+}
+
+std::optional<QSize> ParseSize(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
+    if (w < 1 || h < 1 || w > kMaxLayerSide || h > kMaxLayerSide)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
+// Returns 0 when the arguments were understood, else the exit status.
+int Parse(const QStringList& args, RenderOptions& o)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.document.isEmpty())
+                return Usage("one document only");
+            o.document = a;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return Usage("missing value");
+        const QString& value = args[++i];
+        if (a == QLatin1String("--out")) {
+            o.out = value;
+        } else if (a == QLatin1String("--csv")) {
+            o.csv = value;
+        } else if (a == QLatin1String("--state")) {
+            o.state = value;
+        } else if (a == QLatin1String("--view")) {
+            if (value == QLatin1String("scroll"))
+                o.view = ViewKind::Scroll;
+            else if (value == QLatin1String("stretch"))
+                o.view = ViewKind::Stretch;
+            else
+                return Usage("--view is scroll or stretch");
+        } else if (a == QLatin1String("--size")) {
+            const std::optional<QSize> size = ParseSize(value);
+            if (!size)
+                return Usage("--size is WxH, each from 1 to 16384");
+            o.size = *size;
+        } else if (a == QLatin1String("--every")) {
+            bool ok = false;
+            o.every = value.toLongLong(&ok);
+            if (!ok || o.every < 1)
+                return Usage("--every takes a positive count");
+        } else {
+            return Usage("unknown option");
+        }
+    }
+    if (o.document.isEmpty())
+        return Usage("missing document");
+    if (o.out.isEmpty())
+        return Usage("missing --out");
+    return 0;
+}
+
+void WaitForRoom(CMain& main)
+{
+    for (;;) {
+        {
+            std::lock_guard lock(main.m_queueLock);
+            if (main.m_lineQueue.size() < kMaxQueuedLines)
+                return;
+        }
+        PauseUs(200);
+    }
+}
+
+} // namespace
+
+int RunRenderCommand(const QStringList& args)
+{
+    RenderOptions o;
+    if (const int status = Parse(args, o))
+        return status;
+
+    // Declared before the pipeline, which stops its workers on the documents when it goes.
+    CHeadlessHost host;
+    if (!host.OpenDocument(o.document))
+        return 1; // the host said why
+    const bool scrollDocument = host.DocumentCount(0) == 1;
+    CVantrelDoc& doc = *host.Document(scrollDocument ? 0 : 1, 0);
+    if (doc.m_pictureWidth < 1 || doc.m_pictureHeight < 1)
+        return Fail(o.document + QStringLiteral(": the document has no picture size"));
+    const ViewKind kind = o.view.value_or(scrollDocument ? ViewKind::Scroll : ViewKind::Stretch);
+    if (kind == ViewKind::Scroll
+        && (doc.m_pictureWidth > kMaxLayerSide || doc.m_pictureHeight > kMaxLayerSide))
+        return Fail(o.document + QStringLiteral(": the picture size is too large for a view"));
+
+    CTextFile csv;
+    if (!o.csv.isEmpty()) {
+        QString error;
+        if (!csv.Open(o.csv, CTextFile::Mode::Read, &error))
+            return Fail(error);
+    }
+
+    CMain main;
+    main.m_pApp = &host;
+    if (!o.state.isEmpty()) {
+        CStateRecord record;
+        QString error;
+        if (!ReadStateFile(o.state, record, &error))
+            return Fail(error);
+        ApplyStateRecord(main, std::move(record));
+    }
+    main.m_saveCsv = 0; // a headless render never writes a capture file
+
+    CHeadlessView view(doc, kind, o.size);
+    view.SetReplaySource({&main.m_storeLock, &main.m_internalData, &main.m_fdInfos});
+    view.SetFrames(o.every, o.out);
+    view.OnInitialUpdate();
+    doc.m_notifier = &view;
+
+    CPacing pacing = CPacing::Unpaced();
+    pacing.idleUs = 50;
+    pacing.feedIdleUs = 50;
+    SetPacing(pacing);
+
+    main.PrepareStoreForRun();
+    main.PrepareRun();
+    main.StartThreads();
+    if (csv.IsOpen()) {
+        QString line;
+        while (csv.ReadLine(line)) {
+            WaitForRoom(main);
+            main.PushLine(line);
+        }
+    }
+    // A stop during the replay of kept rows would leave the lines queued.
+    WaitPumping([&] { return main.IsReplayDone(); });
+    main.StopThreads();
+    doc.m_notifier = nullptr;
+    view.Finish();
+
+    if (csv.IsOpen() && csv.HasError())
+        return Fail(o.csv + QStringLiteral(": read error"));
+    if (!view.FrameError().isEmpty())
+        return Fail(QStringLiteral("cannot write ") + view.FrameError());
+    if (!view.WriteOverlay(o.out))
+        return Fail(QStringLiteral("cannot write ") + o.out);
+    return 0;
+}

@@ -1,0 +1,234 @@
+#include "model/TextInfo.h"
+#include "render/DrawContext.h"
+#include "render/FontMapping.h"
+#include "tests/render/RenderSupport.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+constexpr int kMin = std::numeric_limits<int>::min();
+constexpr int kMax = std::numeric_limits<int>::max();
+
+QImage Draw(int w, int h, const std::function<void(CDrawContext&)>& draw)
+{
+    QImage image = BlankLayer(w, h);
+    CDrawContext dc(image);
+    draw(dc);
+    return image;
+}
+
+} // namespace
+
+TEST(DrawContext, LineToLeavesEndPixelUnsetInEveryDirection)
+{
+    const QPoint centre(6, 6);
+    for (const QPoint end : {QPoint(11, 6), QPoint(1, 6), QPoint(6, 11), QPoint(6, 1), QPoint(11, 11),
+                             QPoint(1, 1), QPoint(11, 1), QPoint(1, 11), QPoint(11, 8)}) {
+        const QImage image = Draw(13, 13, [&](CDrawContext& dc) {
+            dc.MoveTo(centre);
+            dc.LineTo(end);
+        });
+        EXPECT_NE(image.pixel(centre), qRgb(255, 255, 255)) << end.x() << "," << end.y();
+        EXPECT_EQ(image.pixel(end), qRgb(255, 255, 255)) << end.x() << "," << end.y();
+        EXPECT_EQ(CountInk(image), 5) << end.x() << "," << end.y();
+    }
+}
+
+TEST(DrawContext, OnePixelLinesFollowTheirHandDrawnPixels)
+{
+    const QImage image = Draw(9, 5, [](CDrawContext& dc) {
+        dc.MoveTo(0, 0);
+        dc.LineTo(8, 2); // shallow: the row changes halfway through each step
+        dc.MoveTo(8, 4);
+        dc.LineTo(4, 4); // leftward: starts at its own start pixel
+    });
+    EXPECT_EQ(Art(image), QStringList({"##.......", "..####...", "......##.", ".........", ".....####"}));
+}
+
+TEST(DrawContext, DashedStylesKeepTheirPatternOnThinPens)
+{
+    auto row = [](int32_t style) {
+        const QImage image = Draw(40, 1, [&](CDrawContext& dc) {
+            dc.SelectPen(CDcPen{style, 1, 0});
+            dc.MoveTo(0, 0);
+            dc.LineTo(40, 0);
+        });
+        return Art(image).front();
+    };
+    EXPECT_EQ(row(PS_DASH), "##################......################");
+    EXPECT_EQ(row(PS_DOT), "###...###...###...###...###...###...###.");
+    EXPECT_EQ(row(PS_DASHDOT), "#########......###......#########......#");
+    EXPECT_EQ(row(PS_DASHDOTDOT), "#########...###...###...#########...###.");
+    EXPECT_EQ(row(PS_NULL), "........................................");
+}
+
+TEST(DrawContext, FillSolidRectExcludesRightAndBottomWhateverTheCornerOrder)
+{
+    const QStringList expected{"......", ".###..", ".###..", "......"};
+    EXPECT_EQ(Art(Draw(6, 4, [](CDrawContext& dc) { dc.FillSolidRect(1, 1, 4, 3, 0); })), expected);
+    EXPECT_EQ(Art(Draw(6, 4, [](CDrawContext& dc) { dc.FillSolidRect(4, 3, 1, 1, 0); })), expected);
+    // The mix mode does not apply to solid fills.
+    EXPECT_EQ(Art(Draw(6, 4, [](CDrawContext& dc) {
+                  dc.SetROP2(RasterOp::Not);
+                  dc.FillSolidRect(1, 1, 4, 3, 0);
+              })),
+              expected);
+}
+
+TEST(DrawContext, PolygonRegionTakesPixelsWhoseCornerIsInside)
+{
+    // Alternate fill of a self-crossing bow tie leaves no pixel twice filled or missed.
+    const QPoint diamond[] = {{4, 0}, {0, 4}, {4, 8}, {8, 4}};
+    EXPECT_EQ(Art(Draw(9, 9, [&](CDrawContext& dc) { dc.FillPolygonRegion(diamond, 4, 0); })),
+              QStringList({".........", "...##....", "..####...", ".######..", "########.", ".######..",
+                           "..####...", "...##....", "........."}));
+    const QPoint bowTie[] = {{0, 0}, {6, 4}, {6, 0}, {0, 4}};
+    EXPECT_EQ(Art(Draw(7, 4, [&](CDrawContext& dc) { dc.FillPolygonRegion(bowTie, 4, 0); })),
+              QStringList({".......", "##...#.", "######.", "##...#."}));
+}
+
+TEST(DrawContext, RectangleAndEllipseStayInsideTheirBox)
+{
+    const QImage rect = Draw(8, 6, [](CDrawContext& dc) {
+        dc.SelectBrush(CDcBrush::Solid(0x00FF00));
+        dc.Rectangle(1, 1, 7, 5);
+    });
+    for (const QPoint p : {QPoint(1, 1), QPoint(6, 1), QPoint(1, 4), QPoint(6, 4), QPoint(6, 2), QPoint(3, 4)})
+        EXPECT_EQ(rect.pixel(p), qRgb(0, 0, 0)) << p.x() << "," << p.y();
+    for (const QPoint p : {QPoint(2, 2), QPoint(5, 3)})
+        EXPECT_EQ(rect.pixel(p), qRgb(0, 255, 0)) << p.x() << "," << p.y();
+    EXPECT_EQ(InkBounds(rect), QRect(1, 1, 6, 4));
+
+    const QImage ellipse = Draw(12, 12, [](CDrawContext& dc) { dc.Ellipse(2, 3, 10, 9); });
+    EXPECT_EQ(InkBounds(ellipse), QRect(2, 3, 8, 6));
+}
+
+TEST(DrawContext, InvertTwiceRestoresTheImageXorCombinesWithThePen)
+{
+    QImage image = BlankLayer(30, 20);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 30; ++x)
+            image.setPixel(x, y, qRgb(x * 8, y * 12, (x + y) * 5));
+    }
+    const QImage before = image.copy();
+    {
+        CDrawContext dc(image);
+        dc.SetROP2(RasterOp::Not);
+        const QPoint tri[] = {{2, 2}, {20, 5}, {8, 18}};
+        for (int pass = 0; pass < 2; ++pass) {
+            dc.MoveTo(0, 0);
+            dc.LineTo(29, 19);
+            dc.SelectPen(CDcPen{PS_SOLID, 2, 0x123456});
+            dc.MoveTo(0, 10);
+            dc.LineTo(29, 10);
+            dc.SelectPen(CDcPen{});
+            dc.FillPolygonRegion(tri, 3, 0);
+            dc.Rectangle(15, 3, 27, 15);
+        }
+    }
+    EXPECT_EQ(image, before);
+
+    {
+        CDrawContext dc(image);
+        dc.SetROP2(RasterOp::XorPen);
+        dc.SelectPen(CDcPen{PS_SOLID, 1, 0x0000FF}); // red
+        dc.MoveTo(0, 1);
+        dc.LineTo(30, 1);
+    }
+    EXPECT_EQ(image.pixel(5, 1), before.pixel(5, 1) ^ 0x00FF0000u);
+    EXPECT_EQ(image.pixel(5, 0), before.pixel(5, 0));
+}
+
+TEST(DrawContext, ExtremeCoordinatesDrawOnlyTheVisiblePart)
+{
+    const QImage image = Draw(50, 40, [](CDrawContext& dc) {
+        dc.MoveTo(kMin, 5);
+        dc.LineTo(kMax, 5);
+        dc.MoveTo(kMin, kMin);
+        dc.LineTo(kMax, kMax);
+        dc.SelectPen(CDcPen{PS_DASH, kMax, 0});
+        dc.MoveTo(kMin, 30);
+        dc.LineTo(kMax, 31);
+        dc.SelectPen(CDcPen{});
+        const QPoint huge[] = {{kMin, kMin}, {kMax, kMin}, {kMax, 0}};
+        dc.FillPolygonRegion(huge, 3, 0x00FF00);
+        dc.Ellipse(kMin, kMin, kMax, kMax);
+        dc.Ellipse(-(1 << 16), -(1 << 16), 1 << 16, 1 << 16);
+        dc.SelectPen(CDcPen{PS_SOLID, 7, 0});
+        dc.Ellipse(-(1 << 16), -(1 << 16), 1 << 16, 1 << 16);
+        dc.Rectangle(-(1 << 20), -(1 << 20), kMax, 1 << 20);
+        dc.SelectPen(CDcPen{});
+        dc.Rectangle(kMin, kMin, kMax, kMax);
+        dc.FillSolidRect(kMax, kMax, kMin, kMin, 0xFF0000);
+        dc.TextOut(kMax, kMin, QStringLiteral("x"));
+        dc.TextOut(kMin, 10, QStringLiteral("x"));
+    });
+    EXPECT_EQ(image.pixel(25, 20), qRgb(0, 0, 255)); // the last fill covers everything
+
+    const QImage row = Draw(50, 10, [](CDrawContext& dc) {
+        dc.MoveTo(kMin, 5);
+        dc.LineTo(kMax, 5);
+    });
+    EXPECT_EQ(InkBounds(row), QRect(0, 5, 50, 1));
+}
+
+TEST(FontMapping, StoredFacesMapToInstalledJapaneseFonts)
+{
+    LOGFONTW lf;
+    lf.lfHeight = -20;
+    lf.SetFaceName(QStringLiteral("ＭＳ Ｐゴシック"));
+    const QFont proportional = FontFromLogFont(lf);
+    EXPECT_EQ(QFontInfo(proportional).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(proportional.pixelSize(), 20); // negative: the character height
+
+    lf.SetFaceName(QStringLiteral("ＭＳ ゴシック"));
+    lf.lfHeight = 18; // positive: the cell height
+    lf.lfWeight = 700;
+    const QFont fixed = FontFromLogFont(lf);
+    EXPECT_EQ(QFontInfo(fixed).family(), QStringLiteral("IPAGothic"));
+    EXPECT_NEAR(QFontMetrics(fixed).height(), 18, 1);
+    EXPECT_EQ(fixed.weight(), QFont::Bold);
+
+    lf.lfHeight = kMin;
+    EXPECT_EQ(FontFromLogFont(lf).pixelSize(), kMaxFontPixels);
+    lf.lfHeight = 0;
+    EXPECT_GT(FontFromLogFont(lf).pixelSize(), 0);
+}
+
+TEST(DrawContext, TextOutPaintsItsExtentOpaqueOrOnlyGlyphsTransparent)
+{
+    // Plain text, a combining mark, characters outside the face and a bold font: the opaque
+    // background is exactly the extent, and transparent glyphs stay inside it.
+    for (const QString& text : {QStringLiteral("温度21.5℃"), QStringLiteral("e\u0301t"),
+                                QStringLiteral("\U0001F600 \u0627\u0628"), QStringLiteral("ID12")}) {
+        for (const BkMode mode : {BkMode::Opaque, BkMode::Transparent}) {
+            QSize extent;
+            const QImage image = Draw(200, 40, [&](CDrawContext& dc) {
+                if (text == QStringLiteral("ID12"))
+                    dc.SelectFont(CDrawContext::DefaultFont()); // bold
+                else
+                    dc.SelectFont(CTextInfo::DefaultFont());
+                dc.SetBkColor(0xFF0000); // blue
+                dc.SetBkMode(mode);
+                extent = dc.GetTextExtent(text);
+                dc.TextOut(10, 5, text);
+            });
+            ASSERT_GT(extent.width(), 0);
+            const QRect box(QPoint(10, 5), extent);
+            if (mode == BkMode::Opaque) {
+                EXPECT_EQ(InkBounds(image), box);
+                EXPECT_EQ(image.pixel(10, 5), qRgb(0, 0, 255));
+            } else {
+                EXPECT_FALSE(InkBounds(image).isNull());
+                EXPECT_TRUE(box.contains(InkBounds(image)));
+                EXPECT_EQ(PixelsOfColor(image, qRgb(0, 0, 255)), 0);
+            }
+        }
+    }
+}
