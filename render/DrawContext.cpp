@@ -17,6 +17,9 @@ namespace {
 // so the cut never changes a visible pixel of a rectangle.
 constexpr int kCoordLimit = 1 << 20;
 constexpr int kEllipseLimit = 1 << 16;
+// Ellipses up to this size (markers) are drawn from cached sprites.
+constexpr int kSpriteLimit = 64;
+constexpr size_t kSpriteCacheSize = 16;
 
 int ClampCoord(int v)
 {
@@ -314,10 +317,66 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
         return;
     if (r.right - r.left < 1 || r.bottom - r.top < 1)
         return;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (m_rop == RasterOp::CopyPen && width <= kSpriteLimit && height <= kSpriteLimit) {
+        BlitSprite(EllipseSprite(width, height), r.left, r.top);
+        return;
+    }
     PreparePainter();
     m_painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
     // The outline runs through the last pixel inside the box, which is right - 1.
-    m_painter.drawEllipse(QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1));
+    m_painter.drawEllipse(QRect(r.left, r.top, width - 1, height - 1));
+}
+
+const CDrawContext::CEllipseSprite& CDrawContext::EllipseSprite(int width, int height)
+{
+    for (const CEllipseSprite& s : m_ellipseSprites) {
+        if (s.m_width == width && s.m_height == height && s.m_pen == m_pen && s.m_brush == m_brush)
+            return s;
+    }
+    if (m_ellipseSprites.size() >= kSpriteCacheSize)
+        m_ellipseSprites.erase(m_ellipseSprites.begin());
+
+    CEllipseSprite sprite;
+    sprite.m_width = width;
+    sprite.m_height = height;
+    sprite.m_pen = m_pen;
+    sprite.m_brush = m_brush;
+    const int pad = PenWidth() + 2;
+    QImage image(width + 2 * pad, height + 2 * pad, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    // Drawn by the same painter settings as a direct ellipse, so the pixels are the same.
+    PreparePainter();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(m_painter.pen());
+    painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
+    painter.drawEllipse(QRect(pad, pad, width - 1, height - 1));
+    painter.end();
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (qAlpha(line[x]) != 255) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < image.width() && line[end] == line[x])
+                ++end;
+            sprite.m_runs.push_back({y - pad, x - pad, end - pad, line[x]});
+            x = end;
+        }
+    }
+    m_ellipseSprites.push_back(std::move(sprite));
+    return m_ellipseSprites.back();
+}
+
+void CDrawContext::BlitSprite(const CEllipseSprite& sprite, int left, int top)
+{
+    for (const CEllipseSprite::CRun& run : sprite.m_runs)
+        m_raster.Span(int64_t(top) + run.m_y, int64_t(left) + run.m_left, int64_t(left) + run.m_right, run.m_color,
+                      PixelMix::Copy);
 }
 
 void CDrawContext::Rectangle(int left, int top, int right, int bottom)

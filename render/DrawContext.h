@@ -36,6 +36,8 @@ struct CDcPen
     int32_t m_style = PS_SOLID; // unknown styles draw solid
     int32_t m_width = 1;        // pixels; 0 and below draw one pixel wide
     COLORREF m_color = 0;
+
+    bool operator==(const CDcPen&) const = default;
 };
 
 struct CDcBrush
@@ -45,6 +47,8 @@ struct CDcBrush
 
     static CDcBrush Solid(COLORREF c) { return {false, c}; }
     static CDcBrush Null() { return {true, 0}; }
+
+    bool operator==(const CDcBrush&) const = default;
 };
 
 QColor ColorFromRef(COLORREF c);
@@ -121,6 +125,23 @@ private:
     };
     const CResolvedFont& ResolvedFont();
     int TextWidth(const CResolvedFont& font, const QString& text);
+    // Small ellipses drawn with the copy mix come from a sprite the painter drew once: a
+    // history replay draws the same marker hundreds of thousands of times.
+    struct CEllipseSprite
+    {
+        int m_width = 0;
+        int m_height = 0;
+        CDcPen m_pen;
+        CDcBrush m_brush;
+        struct CRun
+        {
+            int m_y, m_left, m_right; // relative to the box's top-left corner
+            QRgb m_color;
+        };
+        std::vector<CRun> m_runs; // the pixels the ellipse sets, row by row
+    };
+    const CEllipseSprite& EllipseSprite(int width, int height);
+    void BlitSprite(const CEllipseSprite& sprite, int left, int top);
 
     QImage& m_image;
     CRaster m_raster; // the exact primitives, on the same pixels as the painter
@@ -129,6 +150,7 @@ private:
     CDcBrush m_brush;
     LOGFONTW m_font;
     std::vector<CResolvedFont> m_fonts;
+    std::vector<CEllipseSprite> m_ellipseSprites;
     int m_fontIndex = -1;        // into m_fonts for m_font; -1 until resolved
     int m_painterFontIndex = -1; // the font the painter holds
     // The last text measured: a text is measured for its placement and then drawn.

@@ -232,3 +232,28 @@ TEST(DrawContext, TextOutPaintsItsExtentOpaqueOrOnlyGlyphsTransparent)
         }
     }
 }
+
+// Markers come from cached sprites; they must match what the painter draws directly, also
+// where the image edge cuts them.
+TEST(DrawContext, CachedEllipsesMatchThePainterAtAnyOffset)
+{
+    for (const int penWidth : {1, 3}) {
+        for (const QPoint at : {QPoint(10, 10), QPoint(11, 13), QPoint(-4, 7), QPoint(25, 27)}) {
+            const QImage cached = Draw(32, 32, [&](CDrawContext& dc) {
+                dc.SelectPen({PS_SOLID, penWidth, 0x0000FF});
+                dc.SelectBrush(CDcBrush::Solid(0x00FF00));
+                dc.Ellipse(0, 0, 9, 9); // fills the cache
+                dc.FillSolidRect(0, 0, 32, 32, 0xFFFFFF);
+                dc.Ellipse(at.x(), at.y(), at.x() + 9, at.y() + 9);
+            });
+            QImage direct = BlankLayer(32, 32);
+            QPainter painter(&direct);
+            painter.setPen(penWidth == 1 ? QPen(QColor(255, 0, 0), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin)
+                                         : QPen(QColor(255, 0, 0), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(QColor(0, 255, 0));
+            painter.drawEllipse(QRect(at.x(), at.y(), 8, 8));
+            painter.end();
+            EXPECT_EQ(Art(cached), Art(direct)) << penWidth << " at " << at.x() << "," << at.y();
+        }
+    }
+}
