@@ -195,23 +195,6 @@ bool FaceNameIsText(const std::array<char16_t, 32>& face)
 
 // ---- writer ----
 
-QByteArray StringText(const QString& s)
-{
-    if (QStringView(s).isValidUtf16())
-        return JsonString(s);
-    // Lone surrogates cannot travel as UTF-8; escape every code unit outside printable ASCII.
-    QByteArray out("\"");
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0x20 && u < 0x7F && u != u'"' && u != u'\\')
-            out.append(char(u));
-        else
-            out.append(QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')).toLatin1());
-    }
-    out.append('"');
-    return out;
-}
-
 QByteArray DoubleText(double v)
 {
     if (std::isnan(v))
@@ -247,14 +230,14 @@ public:
     template <class E>
     void Enum(const char* name, E& x) { Key(name) += QByteArray::number(static_cast<int32_t>(x)); }
     void Double(const char* name, double& x) { Key(name) += DoubleText(x); }
-    void String(const char* name, QString& x) { Key(name) += StringText(x); }
+    void String(const char* name, QString& x) { Key(name) += JsonString(x); }
 
     void StringList(const char* name, std::vector<QString>& list)
     {
         QByteArray& out = Key(name);
         out += '[';
         for (size_t i = 0; i < list.size(); ++i)
-            out += (i ? ", " : "") + StringText(list[i]);
+            out += (i ? ", " : "") + JsonString(list[i]);
         out += ']';
     }
 
@@ -272,7 +255,7 @@ public:
         if (FaceNameIsText(face)) {
             LOGFONTW f;
             f.lfFaceName = face;
-            Key(name) += StringText(f.FaceName());
+            Key(name) += JsonString(f.FaceName());
             return;
         }
         QByteArray& out = Key(name);

@@ -13,7 +13,12 @@ QByteArray JsonString(QStringView text)
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c >= 0x20 && c != u'"' && c != u'\\')
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            continue;
+        }
+        // A lone surrogate has no UTF-8 form: it travels as an escape.
+        if (c >= 0x20 && c != u'"' && c != u'\\' && !QChar::isSurrogate(c))
             continue;
         flushPlain(i);
         plainStart = i + 1;
@@ -26,7 +31,9 @@ QByteArray JsonString(QStringView text)
         case u'\r': out.append("\\r"); break;
         case u'\t': out.append("\\t"); break;
         default:
-            out.append("\\u00");
+            out.append("\\u");
+            out.append(kHex[(c >> 12) & 0xF]);
+            out.append(kHex[(c >> 8) & 0xF]);
             out.append(kHex[(c >> 4) & 0xF]);
             out.append(kHex[c & 0xF]);
         }

@@ -1,4 +1,5 @@
 #include "cli/HeadlessHost.h"
+#include "cli/InputLines.h"
 #include "cli/RunCommands.h"
 
 #include "pipeline/Main.h"
@@ -130,29 +131,6 @@ QByteArray StoreJson(const CBuffer<FieldRow>& store)
     return out;
 }
 
-// Pushes the lines of standard input; only LF ends a line, as for split.
-bool PushStandardInput(CMain& main)
-{
-    QByteArray pending;
-    char chunk[65536];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
-        qsizetype start = 0;
-        for (size_t i = 0; i < got; ++i) {
-            if (chunk[i] != '\n')
-                continue;
-            pending.append(chunk + start, static_cast<qsizetype>(i) - start);
-            main.PushLine(QString::fromUtf8(pending));
-            pending.clear();
-            start = static_cast<qsizetype>(i) + 1;
-        }
-        pending.append(chunk + start, static_cast<qsizetype>(got) - start);
-    }
-    if (!pending.isEmpty())
-        main.PushLine(QString::fromUtf8(pending));
-    return !std::ferror(stdin);
-}
-
 } // namespace
 
 int RunPipeCommand(const QStringList& args)
@@ -206,17 +184,12 @@ int RunPipeCommand(const QStringList& args)
     CVantrelDoc& doc = host.NewDocument(0);
     doc.m_notifier = &writer;
 
-    // No pauses after work; short idle pauses, so that a slow producer does not make the
-    // waiting workers spin.
-    CPacing pacing = CPacing::Unpaced();
-    pacing.idleUs = 50;
-    pacing.feedIdleUs = 50;
-    SetPacing(pacing);
+    UseHeadlessPacing();
 
     main.PrepareStoreForRun();
     main.PrepareRun();
     main.StartThreads();
-    const bool readOk = PushStandardInput(main);
+    const bool readOk = ReadStandardInputLines([&](const QByteArray& line) { main.PushLine(QString::fromUtf8(line)); });
     // A stop during the replay of kept rows would leave the lines queued.
     WaitPumping([&] { return main.IsReplayDone(); });
     main.StopThreads();

@@ -1,4 +1,5 @@
 #include "cli/HeadlessHost.h"
+#include "cli/InputLines.h"
 #include "cli/HeadlessView.h"
 #include "cli/RenderCommands.h"
 
@@ -164,10 +165,7 @@ int RunRenderCommand(const QStringList& args)
     view.OnInitialUpdate();
     doc.m_notifier = &view;
 
-    CPacing pacing = CPacing::Unpaced();
-    pacing.idleUs = 50;
-    pacing.feedIdleUs = 50;
-    SetPacing(pacing);
+    UseHeadlessPacing();
 
     main.PrepareStoreForRun();
     main.PrepareRun();

@@ -1,4 +1,5 @@
 #include "cli/FieldCommands.h"
+#include "cli/InputLines.h"
 #include "cli/Json.h"
 
 #include "pipeline/FieldRow.h"
@@ -36,28 +37,10 @@ int RunSplitCommand(const QStringList& args)
         std::fprintf(stderr, "usage: vantrel-cli %s\n", kSplitUsage);
         return 2;
     }
-    // Only LF ends a line: a CR before it stays in the line, and a final LF does not
-    // start another one.
-    QByteArray pending;
     QByteArray out;
     FieldRow fields;
-    char chunk[65536];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
-        qsizetype start = 0;
-        for (size_t i = 0; i < got; ++i) {
-            if (chunk[i] != '\n')
-                continue;
-            pending.append(chunk + start, static_cast<qsizetype>(i) - start);
-            WriteRow(pending, fields, out);
-            pending.clear();
-            start = static_cast<qsizetype>(i) + 1;
-        }
-        pending.append(chunk + start, static_cast<qsizetype>(got) - start);
-    }
-    if (!pending.isEmpty())
-        WriteRow(pending, fields, out);
-    if (std::ferror(stdin) || std::fflush(stdout) != 0) {
+    const bool readOk = ReadStandardInputLines([&](const QByteArray& line) { WriteRow(line, fields, out); });
+    if (!readOk || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "vantrel-cli split: read or write error\n");
         return 1;
     }

@@ -24,24 +24,6 @@ namespace {
 
 // ---- writing ----
 
-QByteArray Text(const QString& s)
-{
-    if (QStringView(s).isValidUtf16())
-        return JsonString(s);
-    // A lone surrogate cannot travel as UTF-8: every code unit outside printable ASCII is
-    // escaped instead.
-    QByteArray out("\"");
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0x20 && u < 0x7F && u != u'"' && u != u'\\')
-            out.append(char(u));
-        else
-            out.append(QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')).toLatin1());
-    }
-    out.append('"');
-    return out;
-}
-
 template <typename List>
 QByteArray TextArray(const List& list)
 {
@@ -49,7 +31,7 @@ QByteArray TextArray(const List& list)
     bool first = true;
     for (const QString& s : list) {
         out += first ? "" : ", ";
-        out += Text(s);
+        out += JsonString(s);
         first = false;
     }
     return out + ']';
@@ -59,7 +41,7 @@ QByteArray RowArray(const FieldRow& row)
 {
     QByteArray out("[");
     for (qsizetype i = 0; i < row.size(); ++i)
-        out += (i ? ", " : "") + Text(row.at(i));
+        out += (i ? ", " : "") + JsonString(row.at(i));
     return out + ']';
 }
 
@@ -273,7 +255,7 @@ QByteArray StateJson(const CStateRecord& s)
     for (size_t i = 0; i < s.m_calcFDs.size(); ++i) {
         const CCalcFD& c = s.m_calcFDs[i];
         out += (i ? ",\n    " : "\n    ") + QByteArray("{\"m_expr\": ") + TextArray(c.m_expr)
-            + ", \"m_reserved\": " + Text(c.m_reserved) + '}';
+            + ", \"m_reserved\": " + JsonString(c.m_reserved) + '}';
     }
     out += s.m_calcFDs.empty() ? "],\n" : "\n  ],\n";
     out += "  \"m_fdInfos\": [";

@@ -1,4 +1,5 @@
 #include "cli/DesignJson.h"
+#include "cli/Json.h"
 #include "cli/JsonReader.h"
 #include "model/DocumentFiles.h"
 
@@ -178,4 +179,11 @@ TEST(JsonReader, SyntaxErrorsGiveLineAndColumn)
     ASSERT_TRUE(ParseJson(R"(["\u00e9\ud83d\ude00", -0, 1E+2, true, null])", v, nullptr));
     EXPECT_EQ(v.m_array[0].m_string, QStringLiteral("é😀"));
     EXPECT_EQ(v.m_array[2].m_number, QByteArray("1E+2"));
+}
+
+TEST(JsonString, LoneSurrogatesTravelAsEscapesPairsAsUtf8)
+{
+    const QChar lone[] = {QChar(0xD800), QChar(u'a'), QChar(0xDC00)};
+    EXPECT_EQ(JsonString(QStringView(lone, 3)), QByteArray(R"("\ud800a\udc00")"));
+    EXPECT_EQ(JsonString(QString::fromUtf8("温度😀\n")), QByteArray("\"温度😀\\n\""));
 }

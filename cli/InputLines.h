@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <functional>
+
+// Hands each line of standard input to onLine as raw bytes. Only LF ends a line: a CR before
+// it stays in the line, and a final LF does not start another one. False on a read error.
+bool ReadStandardInputLines(const std::function<void(const QByteArray&)>& onLine);
+
+// Headless runs: no pauses after work, short idle pauses so that a slow producer does not
+// make the waiting workers spin.
+void UseHeadlessPacing();
