@@ -77,50 +77,48 @@ bool CConnectInfo::Check(const std::vector<CPlotInfo>& plots, QString* message) 
     return true;
 }
 
-std::vector<QLine> CConnectInfo::Segments(const std::vector<CPlotInfo>& plots, double scale) const
+namespace {
+
+// Segments between consecutive listed plots, and the closing one; stops at the first pair
+// where a plot is missing or pixelOf gives no point.
+template <typename PixelOf>
+std::vector<QLine> ChainSegments(const std::vector<int32_t>& ids, bool closed, const std::vector<CPlotInfo>& plots,
+                                 PixelOf pixelOf)
 {
     std::vector<QLine> segments;
+    auto pixel = [&](int32_t id) -> std::optional<QPoint> {
+        const CPlotInfo* plot = FindPlot(plots, id);
+        return plot ? pixelOf(*plot) : std::nullopt;
+    };
     std::optional<QPoint> lastB;
-    for (size_t i = 1; i < m_plotIds.size(); ++i) {
-        const CPlotInfo* a = FindPlot(plots, m_plotIds[i - 1]);
-        const CPlotInfo* b = FindPlot(plots, m_plotIds[i]);
-        if (!a || !b || a->m_firstRecord || b->m_firstRecord || a->UsesLatestRows() || b->UsesLatestRows())
-            return segments;
-        const std::optional<QPoint> pa = LivePixel(*a, plots, scale);
-        const std::optional<QPoint> pb = LivePixel(*b, plots, scale);
-        if (!pa || !pb)
+    for (size_t i = 1; i < ids.size(); ++i) {
+        const std::optional<QPoint> pa = pixel(ids[i - 1]);
+        const std::optional<QPoint> pb = pa ? pixel(ids[i]) : std::nullopt;
+        if (!pb)
             return segments;
         segments.emplace_back(*pa, *pb);
         lastB = pb;
     }
-    if (m_closed && lastB) {
-        if (const CPlotInfo* first = FindPlot(plots, m_plotIds.front())) {
-            if (const std::optional<QPoint> p = LivePixel(*first, plots, scale))
-                segments.emplace_back(*p, *lastB);
-        }
+    if (closed && lastB) {
+        if (const std::optional<QPoint> p = pixel(ids.front()))
+            segments.emplace_back(*p, *lastB);
     }
     return segments;
 }
 
+} // namespace
+
+std::vector<QLine> CConnectInfo::Segments(const std::vector<CPlotInfo>& plots, double scale) const
+{
+    return ChainSegments(m_plotIds, m_closed != 0, plots, [&](const CPlotInfo& plot) -> std::optional<QPoint> {
+        if (plot.m_firstRecord || plot.UsesLatestRows())
+            return std::nullopt;
+        return LivePixel(plot, plots, scale);
+    });
+}
+
 std::vector<QLine> CConnectInfo::EditSegments(const std::vector<CPlotInfo>& plots, double scale) const
 {
-    std::vector<QLine> segments;
-    std::optional<QPoint> lastB;
-    for (size_t i = 1; i < m_plotIds.size(); ++i) {
-        const CPlotInfo* a = FindPlot(plots, m_plotIds[i - 1]);
-        const CPlotInfo* b = FindPlot(plots, m_plotIds[i]);
-        const std::optional<QPoint> pa = a ? StartPixel(*a, scale) : std::nullopt;
-        const std::optional<QPoint> pb = b ? StartPixel(*b, scale) : std::nullopt;
-        if (!pa || !pb)
-            return segments;
-        segments.emplace_back(*pa, *pb);
-        lastB = pb;
-    }
-    if (m_closed && lastB) {
-        if (const CPlotInfo* first = FindPlot(plots, m_plotIds.front())) {
-            if (const std::optional<QPoint> p = StartPixel(*first, scale))
-                segments.emplace_back(*p, *lastB);
-        }
-    }
-    return segments;
+    return ChainSegments(m_plotIds, m_closed != 0, plots,
+                         [&](const CPlotInfo& plot) { return StartPixel(plot, scale); });
 }

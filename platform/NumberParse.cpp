@@ -67,15 +67,20 @@ qsizetype SkipSpace(QStringView text)
 
 } // namespace
 
-NumberParseResult ParseDouble(QStringView text)
+namespace {
+
+// Runs a C library conversion (strtod_l, strtol_l) on the ASCII copy of the text after its
+// leading white space, and reports it the way both results are read.
+template <typename Result, typename Convert>
+Result ConvertNumber(QStringView text, Convert convert)
 {
-    NumberParseResult result;
+    Result result;
     const qsizetype start = SkipSpace(text);
     const AsciiCopy copy(text, start);
     char* stop = nullptr;
     const int savedErrno = errno;
     errno = 0;
-    const double value = strtod_l(copy.Data(), &stop, CLocale());
+    const auto value = convert(copy.Data(), &stop);
     const bool outOfRange = errno == ERANGE;
     errno = savedErrno;
     if (stop == copy.Data())
@@ -86,23 +91,18 @@ NumberParseResult ParseDouble(QStringView text)
     return result;
 }
 
+} // namespace
+
+NumberParseResult ParseDouble(QStringView text)
+{
+    return ConvertNumber<NumberParseResult>(
+        text, [](const char* data, char** stop) { return strtod_l(data, stop, CLocale()); });
+}
+
 IntegerParseResult ParseLong(QStringView text, int base)
 {
-    IntegerParseResult result;
     if (base != 0 && (base < 2 || base > 36))
-        return result;
-    const qsizetype start = SkipSpace(text);
-    const AsciiCopy copy(text, start);
-    char* stop = nullptr;
-    const int savedErrno = errno;
-    errno = 0;
-    const long value = strtol_l(copy.Data(), &stop, base, CLocale());
-    const bool outOfRange = errno == ERANGE;
-    errno = savedErrno;
-    if (stop == copy.Data())
-        return result;
-    result.value = value;
-    result.end = start + (stop - copy.Data());
-    result.ok = !outOfRange;
-    return result;
+        return {};
+    return ConvertNumber<IntegerParseResult>(
+        text, [base](const char* data, char** stop) { return strtol_l(data, stop, base, CLocale()); });
 }
