@@ -1,8 +1,8 @@
 // Lines per second through the pipeline, unpaced: ProcessLine alone into the store (with no
 // and with two computed FDs), and whole runs from PushLine to a document with 50 plots.
 #include "model/VantrelDoc.h"
-#include "pipeline/DocumentHost.h"
-#include "pipeline/Main.h"
+#include "runtime/DocumentHost.h"
+#include "runtime/Main.h"
 #include "pipeline/Pacing.h"
 
 #include <benchmark/benchmark.h>

@@ -2,9 +2,9 @@
 #include "cli/InputLines.h"
 #include "cli/RunCommands.h"
 
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 #include "pipeline/Pacing.h"
-#include "pipeline/StateFile.h"
+#include "runtime/StateFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,9 +3,9 @@
 #include "cli/HeadlessView.h"
 #include "cli/RenderCommands.h"
 
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 #include "pipeline/Pacing.h"
-#include "pipeline/StateFile.h"
+#include "runtime/StateFile.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "cli/Json.h"
 #include "cli/JsonReader.h"
 
-#include "pipeline/StateFile.h"
+#include "runtime/StateFile.h"
 #include "platform/Archive.h"
 
 #include <QFile>

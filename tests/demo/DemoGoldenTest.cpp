@@ -16,7 +16,7 @@
 #include "model/DocumentFeed.h"
 #include "model/DocumentFiles.h"
 #include "model/VantrelDoc.h"
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 #include "platform/TextFile.h"
 #include "render/ViewLayers.h"
 

@@ -1,4 +1,4 @@
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 
 #include "model/VantrelDoc.h"
 #include "pipeline/Capture.h"

@@ -7,7 +7,7 @@
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "model/ViewInfo.h"
-#include "pipeline/DocumentHost.h"
+#include "runtime/DocumentHost.h"
 #include "pipeline/Pacing.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "pipeline/StateFile.h"
+#include "runtime/StateFile.h"
 
 #include "model/VantrelDoc.h"
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 #include "platform/Archive.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "RunSupport.h"
 
-#include "pipeline/Main.h"
+#include "runtime/Main.h"
 
 #include <QDir>
 #include <QTemporaryDir>

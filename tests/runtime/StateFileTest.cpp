@@ -1,8 +1,8 @@
 #include "RunSupport.h"
 #include "tests/support/TestSupport.h"
 
-#include "pipeline/Main.h"
-#include "pipeline/StateFile.h"
+#include "runtime/Main.h"
+#include "runtime/StateFile.h"
 #include "platform/Archive.h"
 
 #include <QDir>

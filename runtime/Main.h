@@ -5,7 +5,7 @@
 #include "model/ViewInfo.h"
 #include "pipeline/Buffer.h"
 #include "pipeline/DocData.h"
-#include "pipeline/DocumentHost.h"
+#include "runtime/DocumentHost.h"
 #include "pipeline/FieldRow.h"
 #include "platform/TextFile.h"
 
