@@ -13,19 +13,6 @@
 
 namespace {
 
-// The pattern letters the date formatter knows; anything else after '%' is a format error.
-bool IsDatePatternUsable(const QString& pattern)
-{
-    static const QString kLetters = QStringLiteral("YymdHMSaAbB%");
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != u'%')
-            continue;
-        if (++i == pattern.size() || !kLetters.contains(pattern[i]))
-            return false;
-    }
-    return true;
-}
-
 // The number and string checks only count digits in runs (\d*, \d+), so any run longer than three digits can be cut to three without
 // changing whether they match. The regex engine recurses once per repeated character and
 // would overflow the stack on a very long run of digits from a file.
@@ -59,7 +46,7 @@ QString CTextInfo::FormatText() const
     QString date;
     if (!OleDateToParts(m_value)) {
         date = QStringLiteral("Invalid DateTime");
-    } else if (!IsDatePatternUsable(m_format)) {
+    } else if (!IsOleDatePatternValid(m_format)) {
         return QStringLiteral("Format Error");
     } else {
         date = FormatOleDate(m_value, m_format);
@@ -83,10 +70,9 @@ bool CTextInfo::IsFormatValid() const
         static const std::regex kString(R"(%\d*(\.\d+)?s)", std::regex::ECMAScript);
         return percents == 1 && Search(CutDigitRuns(bytes), kString);
     }
-    if (m_logicalKind == LogicalKind::DateTime) {
-        static const std::regex kDate(R"(%[^HMSYydmaAbB])", std::regex::ECMAScript);
-        return percents >= 1 && !Search(bytes.toStdString(), kDate);
-    }
+    // A date format passes exactly when the date formatter takes it.
+    if (m_logicalKind == LogicalKind::DateTime)
+        return percents >= 1 && IsOleDatePatternValid(m_format);
     static const std::regex kNumber(R"(%[-+0]?\d*(\.\d+)?[eEfFgG])", std::regex::ECMAScript);
     return percents == 1 && Search(CutDigitRuns(bytes), kNumber);
 }

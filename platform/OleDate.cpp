@@ -69,6 +69,7 @@ std::optional<DateTimeParts> OleDateToParts(double value)
     parts.minute = int(seconds / 60 % 60);
     parts.second = int(seconds % 60);
     parts.dayOfWeek = int(((day % 7) + 7 + 6) % 7); // day 0 was a Saturday
+    parts.dayOfYear = int(day + kEpoch - DaysFromCivil(parts.year, 1, 1));
     return parts;
 }
 
@@ -257,48 +258,4 @@ std::optional<double> ParseOleDate(QStringView text)
     if (!in.AtEnd())
         return std::nullopt;
     return PartsToOleDate(parts);
-}
-
-namespace {
-
-void AppendPadded(QString& out, int value, int width)
-{
-    out += QString::number(value).rightJustified(width, u'0');
-}
-
-} // namespace
-
-QString FormatOleDate(double value, QStringView pattern)
-{
-    const std::optional<DateTimeParts> parts = OleDateToParts(value);
-    if (!parts)
-        return QStringLiteral("Invalid DateTime");
-    static constexpr char16_t kShortDays[7] = {u'日', u'月', u'火', u'水', u'木', u'金', u'土'};
-    QString out;
-    out.reserve(pattern.size() + 16);
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c != u'%') {
-            out += c;
-            continue;
-        }
-        if (++i == pattern.size())
-            return QStringLiteral("Format Error");
-        switch (pattern[i].unicode()) {
-        case u'Y': AppendPadded(out, parts->year, 4); break;
-        case u'y': AppendPadded(out, parts->year % 100, 2); break;
-        case u'm': AppendPadded(out, parts->month, 2); break;
-        case u'd': AppendPadded(out, parts->day, 2); break;
-        case u'H': AppendPadded(out, parts->hour, 2); break;
-        case u'M': AppendPadded(out, parts->minute, 2); break;
-        case u'S': AppendPadded(out, parts->second, 2); break;
-        case u'a': out += QChar(kShortDays[parts->dayOfWeek]); break;
-        case u'A': out += QChar(kShortDays[parts->dayOfWeek]) + QStringLiteral("曜日"); break;
-        case u'b': out += QString::number(parts->month); break;
-        case u'B': out += QString::number(parts->month) + u'月'; break;
-        case u'%': out += u'%'; break;
-        default: return QStringLiteral("Format Error");
-        }
-    }
-    return out;
 }

@@ -16,7 +16,8 @@ struct DateTimeParts
     int hour = 0;
     int minute = 0;
     int second = 0;
-    int dayOfWeek = 6; // 0 = Sunday
+    int dayOfWeek = 6;   // 0 = Sunday
+    int dayOfYear = 363; // 0 = 1 January
 };
 
 // Broken-down form of an automation date; nullopt for NaN or outside the years 100..9999.
@@ -30,7 +31,11 @@ std::optional<double> PartsToOleDate(const DateTimeParts& parts);
 // digits and separators count as ASCII. A time alone is that time on day 0.
 std::optional<double> ParseOleDate(QStringView text);
 
-// strftime-like: %Y %y %m %d %H %M %S %a %A %b %B %% with the Japanese locale's names.
-// "Invalid DateTime" for NaN or a value outside the years 100..9999, "Format Error" for any
-// other conversion letter.
+// strftime with the Japanese locale's texts: %a %A %b %B %c %d %H %I %j %m %M %p %S %U %w %W
+// %x %X %y %Y %z %Z %%, each optionally with the '#' flag (no leading zeros; the long date
+// for %x and %c). "Invalid DateTime" for NaN or a value outside the years 100..9999, else
+// "Format Error" when the pattern is not valid. %z and %Z give the offset and name the
+// system's local time zone has at that date and time.
 QString FormatOleDate(double value, QStringView pattern);
+// Whether every '%' of the pattern starts a conversion FormatOleDate knows.
+bool IsOleDatePatternValid(QStringView pattern);

@@ -54,13 +54,14 @@ TEST(FormatValid, StringNeedsOneStringConversion)
     }
 }
 
-TEST(FormatValid, DateTimeAllowsOnlyDateLetters)
+TEST(FormatValid, DateTimeAllowsWhatTheDateFormatterTakes)
 {
     const Case cases[] = {
         {u"%Y/%m/%d %H:%M:%S", true}, {u"%y/%m/%d %H:%M:%S", true}, {u"%H:%M:%S", true},
         {u"%Y/%m/%d %H:%M:%S(%a)", true}, {u"%A %b %B", true}, {u"日付%Y年", true},
-        {u"%Y%", true}, // a trailing "%" is not followed by anything
-        {u"%%", false}, {u"%Y %j", false}, {u"%I", false}, {u"%.3f", false},
+        {u"%I:%M %p", true}, {u"%#m/%#d", true}, {u"%Y %j", true}, {u"%%", true},
+        // Exactly what the date formatter refuses: a trailing "%" or an unknown conversion.
+        {u"%Y%", false}, {u"%#", false}, {u"%Ey", false}, {u"%q", false}, {u"%.3f", false},
         {u"2024", false}, {u"", false},
     };
     for (const Case& c : cases) {
