@@ -65,42 +65,6 @@ TEST(ViewWidget, HintsRepaintAtOnceExactlyWhenTheTableSaysSo)
     }
 }
 
-TEST(ViewWidget, BatchedRecordsReachTheWindowOnlyWithTheLastOne)
-{
-    const CBuffer<FieldRow> rows = TrailRows(6);
-    for (ViewKind kind : {ViewKind::Scroll, ViewKind::Stretch}) {
-        auto doc = TrailDocument();
-        auto view = MakeView(*doc, kind);
-        ShowView(*view, QSize(500, 300));
-        CPaintCounter counter(view->viewport());
-        doc->ResetFeed();
-        doc->m_editMode = EditMode::Running;
-
-        const QImage before = view->Layers().Overlay();
-        for (int r = 0; r < 5; ++r) {
-            doc->ApplyDocData(RowItem(rows, r, Apply));
-            view->OnUpdate(Apply);
-        }
-        // The history grew in the base layer; the window and the overlay wait.
-        EXPECT_NE(view->Layers().Base(), before);
-        EXPECT_EQ(view->Layers().Overlay(), before);
-        EXPECT_EQ(counter.m_paints, 0);
-
-        // Hint 3 shows the base layer as it is.
-        view->OnUpdate(3);
-        const QImage copied = view->Layers().Overlay();
-        EXPECT_EQ(copied, view->Layers().Base());
-        EXPECT_EQ(counter.m_paints, 1);
-
-        doc->ApplyDocData(RowItem(rows, 5));
-        view->OnUpdate(ApplyAndRepaint);
-        EXPECT_EQ(counter.m_paints, 2);
-        EXPECT_NE(view->Layers().Overlay(), copied);
-        const QPoint offset = kind == ViewKind::Scroll ? static_cast<CVantrelView&>(*view).ScrollOffset() : QPoint();
-        EXPECT_EQ(Shown(view->viewport()), VisiblePart(*view, offset));
-    }
-}
-
 TEST(VantrelView, ShowsTheOverlayAtTheScrollOffsetAndFollowsANewPictureSize)
 {
     auto doc = TrailDocument(1600, 900);
