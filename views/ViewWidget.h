@@ -1,0 +1,59 @@
+#pragma once
+
+#include "render/UpdateHint.h"
+#include "render/ViewLayers.h"
+
+#include <QAbstractScrollArea>
+#include <QMenu>
+#include <QPointer>
+
+#include <cstdint>
+
+class CVantrelDoc;
+
+// Base of the two document views: a window over the view's off-screen layers. Painting only
+// copies the overlay layer (rendering happens in the update handlers), and the viewport is
+// painted opaque, without a background erase.
+class CViewWidget : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    CViewWidget(CVantrelDoc& doc, ViewKind kind, QWidget* parent = nullptr);
+
+    CVantrelDoc& Document() const { return m_doc; }
+    CViewLayers& Layers() { return m_layers; }
+    ViewKind Kind() const { return m_layers.Kind(); }
+
+    void SetReplaySource(const CReplaySource& source);
+    // The 編集 pop-up of the document type; owned by the main window, which wires its actions.
+    void SetEditMenu(QMenu* menu);
+    QMenu* EditMenu() const { return m_editMenu; }
+
+    // First display: the frame has placed itself already; creates and renders the layers.
+    void OnInitialUpdate();
+    // UI thread. Applies the hint to the layers and repaints at once when the hint asks for it.
+    void OnUpdate(int32_t hint);
+
+Q_SIGNALS:
+    // The document has no picture size: the frame should close. Queued, sent once.
+    void closeRequested();
+
+protected:
+    // Called after the layers were (re)created, so that a view can follow their size.
+    virtual void LayersCreated() {}
+    // Where the overlay's top-left corner lies in the viewport.
+    virtual QPoint OverlayOrigin() const { return QPoint(0, 0); }
+
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void RequestClose();
+
+    CVantrelDoc& m_doc;
+    CViewLayers m_layers;
+    QPointer<QMenu> m_editMenu;
+    bool m_initialized = false;
+    bool m_closeRequested = false;
+};
