@@ -2,6 +2,7 @@
 vantrel_packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libgl-dev libboost-dev
+  libqt6svg6 # SVG icon engine and image plugin for the toolbar icons (loaded at run time)
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
 )
