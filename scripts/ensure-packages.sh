@@ -5,6 +5,7 @@ vantrel_packages=(
   libqt6svg6 # SVG icon engine and image plugin for the toolbar icons (loaded at run time)
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  qt6-translations-l10n # Japanese texts of Qt's own dialogs
 )
 
 ensure_packages() {
@@ -19,4 +20,16 @@ ensure_packages() {
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The locale tests need a decimal-comma locale; a fresh machine has none, so one is made.
+ensure_comma_locale() {
+  locale -a 2>/dev/null | grep -qiE '^de_DE\.utf-?8$' && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  if ! command -v localedef >/dev/null || [ ! -d /usr/share/i18n/locales ] || [ ! -f /usr/share/i18n/locales/de_DE ]; then
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends locales
+  fi
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "Could not make the de_DE.UTF-8 locale; the locale tests will skip."
 }
