@@ -270,9 +270,9 @@ void CMain::ApplyRingOptions(bool ring, int64_t capacity)
         m_internalData.SetRing(ring, capacity);
         return;
     }
-    // The store is emptied at the start of the next run anyway.
-    m_internalData.m_ring = ring ? 1 : 0;
-    m_internalData.m_maxCount = capacity;
+    // Nothing is kept, so the settings are only stored; the store must still stay
+    // consistent, since a later run may keep and replay it.
+    m_internalData.StoreRingSettings(ring, capacity);
 }
 
 bool CMain::ExportInternalCsv(const QString& path, QString& error) const

@@ -126,19 +126,38 @@ TEST_F(ProcessLineTest, DispatchCopiesToEveryDocumentInOrder)
     }
 }
 
-TEST_F(ProcessLineTest, RingOptionsRearrangeOnlyAKeptStore)
+TEST_F(ProcessLineTest, RingOptionsAlwaysLeaveAConsistentStore)
 {
+    const auto rows = [this] {
+        QString out;
+        for (int64_t i = 0; i < m_main.m_internalData.GetCount(); ++i)
+            out += m_main.m_internalData.GetAt(i).join();
+        return out;
+    };
     for (const char* v : {"a", "b", "c", "d"})
         m_main.m_internalData.Add(FieldRow{QString::fromLatin1(v)});
+    // Kept: the ring rules, which keep the oldest.
     m_main.ApplyRingOptions(true, 2);
-    EXPECT_EQ(m_main.m_internalData.GetCount(), 2);
+    EXPECT_EQ(rows(), QStringLiteral("ab"));
     EXPECT_EQ(m_main.m_internalData.m_maxCount, 2);
+    Process(QStringLiteral("e"));
+    EXPECT_EQ(rows(), QStringLiteral("be"));
 
+    // Not kept: only stored, but in logical order with the newest kept, so that a later
+    // kept run goes on from there.
     m_main.m_keepInternal = 0;
+    m_main.ApplyRingOptions(true, 3);
+    EXPECT_EQ(rows(), QStringLiteral("be"));
+    EXPECT_EQ(m_main.m_internalData.m_next, 2);
+    m_main.ApplyRingOptions(true, 1);
+    EXPECT_EQ(rows(), QStringLiteral("e"));
     m_main.ApplyRingOptions(false, 50);
     EXPECT_EQ(m_main.m_internalData.m_ring, 0);
     EXPECT_EQ(m_main.m_internalData.m_maxCount, 50);
-    EXPECT_EQ(m_main.m_internalData.GetCount(), 2);
+    m_main.m_keepInternal = 1;
+    Process(QStringLiteral("f"));
+    EXPECT_EQ(rows(), QStringLiteral("ef"));
+    EXPECT_TRUE(m_main.m_internalData.IsConsistent());
 }
 
 TEST_F(ProcessLineTest, OpenCaptureFileAsksAndReportsFailures)
