@@ -65,8 +65,9 @@ public:
     // Axis direction in radians, 0 for a zero-length axis.
     double Angle() const;
 
-    // With m_autoRange on and a history: range and ticks from the history's extremes,
-    // widened to round values when ticks are shown. Switches sub-ticks off (saved).
+    // With m_autoRange on and a history: range and ticks from the history's finite extremes,
+    // widened to round values when ticks are shown. Switches sub-ticks off (saved). Nothing
+    // changes while the history holds no finite value.
     void ApplyAutoRange();
     // Tick step of an automatic linear range; 0 when hi - lo is not a positive number.
     static double NiceStep(double lo, double hi);
