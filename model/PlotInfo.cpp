@@ -59,7 +59,7 @@ int32_t CPlotInfo::UsedAxisCount() const
 bool CPlotInfo::UsesLatestRows() const
 {
     for (int32_t i = 0; i < UsedAxisCount(); ++i) {
-        if (m_axes[size_t(i)].m_latestRows)
+        if (m_axes[size_t(i)].LatestRowsOn())
             return true;
     }
     return false;
@@ -103,9 +103,9 @@ void CPlotInfo::ResetRunState()
     int32_t ringOn = 1;
     int64_t capacity = 1;
     const int32_t used = UsedAxisCount();
-    if (used >= 1 && m_axes[0].m_latestRows)
+    if (used >= 1 && m_axes[0].LatestRowsOn())
         capacity = m_axes[0].m_latestRowCount;
-    else if (used >= 2 && m_axes[1].m_latestRows)
+    else if (used >= 2 && m_axes[1].LatestRowsOn())
         capacity = m_axes[1].m_latestRowCount;
     else if (UsesAutoRange())
         ringOn = 0;

@@ -101,9 +101,9 @@ void DrawReplay(CDrawContext& dc, CPlotInfo& plot, const std::vector<CPlotInfo>&
     }
 
     int latestAxis = -1;
-    if (plot.m_axes[0].m_latestRows)
+    if (plot.m_axes[0].LatestRowsOn())
         latestAxis = 0;
-    else if (used >= 2 && plot.m_axes[1].m_latestRows)
+    else if (used >= 2 && plot.m_axes[1].LatestRowsOn())
         latestAxis = 1;
 
     if (latestAxis < 0) {

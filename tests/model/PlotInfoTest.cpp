@@ -347,3 +347,31 @@ TEST(PlotMarker, NonFiniteSizeValueDrawsNoMarker)
     p.UpdateFromRecord(Record({QStringLiteral("5")}));
     EXPECT_EQ(p.MarkerRadius(), 15);
 }
+
+TEST(PlotRunState, LatestRowCountBelowOneCountsAsOff)
+{
+    for (const int32_t count : {0, -5, INT_MIN}) {
+        CPlotInfo p;
+        p.m_axisCount = 2;
+        p.m_axes[0].m_latestRows = 1;
+        p.m_axes[0].m_latestRowCount = count;
+        p.m_axes[1].m_latestRows = 1;
+        p.m_axes[1].m_latestRowCount = 3; // axis 2's count applies instead
+        p.m_variableSize = 1;
+        p.ResetRunState();
+        for (int i = 0; i < 50; ++i)
+            p.UpdateFromRecord(Record({QString::number(i), QString::number(i)}));
+        EXPECT_TRUE(p.UsesLatestRows()) << count;
+        EXPECT_EQ(p.m_axes[0].m_history.GetCount(), 3) << count;
+
+        p.m_axes[1].m_latestRowCount = count;
+        p.ResetRunState();
+        for (int i = 0; i < 50; ++i)
+            p.UpdateFromRecord(Record({QString::number(i), QString::number(i)}));
+        EXPECT_FALSE(p.UsesLatestRows()) << count;
+        EXPECT_EQ(p.m_axes[0].m_history.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_axes[1].m_history.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_sizeHistory.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_axes[0].m_latestRowCount, count);
+    }
+}

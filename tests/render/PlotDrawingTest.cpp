@@ -157,6 +157,22 @@ TEST(DrawPlot, LatestRowsReplayPlacesTheNewestRowsAlongTheAxis)
     }
 }
 
+TEST(DrawPlot, LatestRowCountBelowOneDrawsAsAPlainPlot)
+{
+    // The marker of the newest values shows where it is, not on a latest-rows axis.
+    std::vector<CPlotInfo> plots{TwoAxisPlot(DisplayKind::Latest)};
+    plots[0].m_axes[0].m_latestRows = 1;
+    plots[0].m_axes[0].m_latestRowCount = 0;
+    plots[0].ResetRunState();
+    Layers layers;
+    for (const double v : {20.0, 40.0, 60.0}) {
+        plots[0].UpdateFromRecord(Record(v, 50));
+        layers.Render(plots[0], plots);
+    }
+    EXPECT_EQ(ColorBounds(layers.overlay, kBlack), QRect(QPoint(59, 49), QPoint(60, 50)));
+    EXPECT_EQ(plots[0].m_axes[0].m_history.GetCount(), 1);
+}
+
 TEST(DrawPlot, NothingIsDrawnWithoutAPositionAndAStoppedReplayRestoresTheValues)
 {
     // An automatic-range plot riding on a plot that has no record yet: the replay stops at
