@@ -90,6 +90,7 @@ void CMain::MainWorker(CMain* main)
         }
     }
     main->m_replayDone = true;
+    main->m_lastCaptureFlush = std::chrono::steady_clock::now();
 
     for (;;) {
         bool stop = false;
@@ -108,8 +109,10 @@ void CMain::MainWorker(CMain* main)
             break;
         if (taken) {
             main->ProcessLine(line);
+            main->FlushCaptureIfDue(false);
             PauseUs(pacing.afterLineUs);
         } else {
+            main->FlushCaptureIfDue(true);
             PauseUs(pacing.idleUs);
         }
     }
@@ -123,8 +126,10 @@ void CMain::MainWorker(CMain* main)
             const QString line = std::move(main->m_lineQueue.front());
             main->m_lineQueue.pop_front();
             main->ProcessLine(line);
+            main->FlushCaptureIfDue(false);
         }
     }
+    // The rest is flushed when the capture file is closed.
     main->m_workerEnded = true;
 }
 
@@ -210,6 +215,20 @@ void CMain::WriteCapture(const QString& line, const FieldRow& fields)
     text.append(QLatin1Char('\n'));
     if (!m_captureFile.IsOpen() || !m_captureFile.WriteString(text))
         RecordCaptureFailure();
+    m_captureDirty = true;
+}
+
+void CMain::FlushCaptureIfDue(bool queueEmpty)
+{
+    if (!m_captureDirty)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!queueEmpty && now - m_lastCaptureFlush < kCaptureFlushInterval)
+        return;
+    if (m_captureFile.IsOpen() && !m_captureFile.Flush())
+        RecordCaptureFailure();
+    m_captureDirty = false;
+    m_lastCaptureFlush = now;
 }
 
 void CMain::RecordCaptureFailure()

@@ -109,6 +109,27 @@ TEST_F(ProcessLineTest, ComputedFdsSeeTheOnesBeforeThem)
     EXPECT_EQ(open.m_fields.size(), 3);
 }
 
+TEST_F(ProcessLineTest, FailingComputedFdsAppendZero)
+{
+    // Each fails in its own way; none may take its else value or be left out.
+    const struct {
+        const char* condition;
+        const char* then;
+        const char* otherwise;
+    } failing[] = {
+        {"FD(9) > 0", "1", "2"},   // missing field in the condition
+        {"1", "1 / 0", "3"},       // domain error in the chosen expression
+        {"FD(0) > 0", "4", "FD(1)"}, // non-numeric field
+        {"1 ||", "5", "6"},        // syntax error
+    };
+    for (const auto& f : failing)
+        m_main.m_calcFDs.push_back(CCalcFD(QString::fromLatin1(f.condition), QString::fromLatin1(f.then),
+                                           QString::fromLatin1(f.otherwise)));
+    const CDocData item = Process(QStringLiteral("-1,x"));
+    EXPECT_EQ(item.m_fields, (FieldRow{"-1", "x", "0", "0", "0", "0"}));
+    EXPECT_EQ(m_main.m_internalData.GetAt(0), item.m_fields);
+}
+
 TEST_F(ProcessLineTest, DispatchCopiesToEveryDocumentInOrder)
 {
     CVantrelDoc& second = m_host.AddDocument(1);
