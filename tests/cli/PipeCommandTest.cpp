@@ -188,7 +188,6 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
         const char* message;
     };
     for (const Bad& bad : {
-             Bad{"{\"m_internalData\": {\"m_data\": [[\"x\"]], \"m_next\": 2}}", "write position 2"},
              Bad{"{\"m_saveCsv\": true}", "$.m_saveCsv: expected an integer"},
              Bad{"{\"m_calcFDs\": [{\"m_expr\": [\"1\"]}]}", "$.m_calcFDs[0].m_expr"},
              Bad{"{\"m_fdInfos\": [{\"m_target\": 1}]}", "$.m_fdInfos[0].m_target: unknown key"},
@@ -200,6 +199,13 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
         EXPECT_EQ(r.exitCode, 1) << bad.json;
         EXPECT_TRUE(r.err.contains(bad.message)) << r.err.constData();
     }
+
+    // A store whose write position does not fit is read into the consistent form, not refused.
+    const QString odd = dir.filePath(QStringLiteral("odd.vnx"));
+    const CliRun packed = RunCli({QStringLiteral("pack"), QStringLiteral("-"), odd},
+                                 "{\"m_internalData\": {\"m_data\": [[\"x\"]], \"m_next\": 2}}");
+    EXPECT_EQ(packed.exitCode, 0) << packed.err.constData();
+    EXPECT_TRUE(RunCli({QStringLiteral("dump"), odd}).out.contains("\"m_next\": 0"));
 
     QFile cut(dir.filePath(QStringLiteral("cut.vnx")));
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
