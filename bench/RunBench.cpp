@@ -1,9 +1,13 @@
 // Lines per second through the pipeline, unpaced: ProcessLine alone into the store (with no
-// and with two computed FDs), and whole runs from PushLine to a document with 50 plots.
+// and with two computed FDs, with and without capture), the main worker alone from PushLine
+// into the store (capture off and on, so that its flushing is counted), and whole runs from
+// PushLine to a document with 50 plots.
 #include "model/VantrelDoc.h"
 #include "runtime/DocumentHost.h"
 #include "runtime/Main.h"
 #include "pipeline/Pacing.h"
+
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -49,7 +53,18 @@ void AddTwoCalcFDs(CMain& main)
     main.m_calcFDs.push_back(CCalcFD(QStringLiteral("1"), QStringLiteral("FD(10) * 2"), QStringLiteral("-1")));
 }
 
-void BM_ProcessLine(benchmark::State& state, bool withCalc)
+// Capture into a fresh file in a folder of its own; false (and the benchmark skipped) when
+// it cannot be opened.
+bool StartCapture(benchmark::State& state, CMain& main, const QTemporaryDir& dir)
+{
+    main.m_saveCsv = 1;
+    if (dir.isValid() && main.OpenCaptureFileAt(dir.filePath(QStringLiteral("cap.csv")), false))
+        return true;
+    state.SkipWithError("cannot open the capture file");
+    return false;
+}
+
+void BM_ProcessLine(benchmark::State& state, bool withCalc, bool capture)
 {
     const std::vector<QString> lines = Lines(4096);
     CBenchHost host;
@@ -58,13 +73,48 @@ void BM_ProcessLine(benchmark::State& state, bool withCalc)
     main.m_internalData.SetRing(true, 1 << 20);
     if (withCalc)
         AddTwoCalcFDs(main);
+    QTemporaryDir dir;
+    if (capture && !StartCapture(state, main, dir))
+        return;
     size_t n = 0;
     for (auto _ : state)
         main.ProcessLine(lines[n++ % lines.size()]);
     state.SetItemsProcessed(state.iterations());
+    main.CloseCaptureFile();
 }
-BENCHMARK_CAPTURE(BM_ProcessLine, NoCalcFD, false);
-BENCHMARK_CAPTURE(BM_ProcessLine, TwoCalcFDs, true);
+BENCHMARK_CAPTURE(BM_ProcessLine, NoCalcFD, false, false);
+BENCHMARK_CAPTURE(BM_ProcessLine, NoCalcFDCapture, false, true);
+BENCHMARK_CAPTURE(BM_ProcessLine, TwoCalcFDs, true, false);
+
+// The main worker alone, no document: lines pushed while it runs, into a ring store, with
+// the capture file off (0) or on (1). Each iteration is one run of 200,000 lines.
+void BM_WorkerIntoStore(benchmark::State& state)
+{
+    SetPacing(CPacing::Unpaced());
+    const int kLines = 200000;
+    const std::vector<QString> lines = Lines(kLines);
+    CBenchHost host;
+    CMain main;
+    main.m_pApp = &host;
+    main.m_keepInternal = 0;
+    main.m_internalData.SetRing(true, 1 << 20);
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        if (state.range(0) && !StartCapture(state, main, dir))
+            break;
+        main.PrepareStoreForRun();
+        main.PrepareRun();
+        main.StartThreads();
+        for (const QString& line : lines)
+            main.PushLine(line);
+        main.StopThreads();
+    }
+    if (main.m_internalData.GetCount() != kLines || main.CaptureFailed())
+        state.SkipWithError("not every line was stored and captured");
+    state.SetItemsProcessed(state.iterations() * kLines);
+    SetPacing(CPacing::Default());
+}
+BENCHMARK(BM_WorkerIntoStore)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One run per iteration: push every line, stop, and wait until the document has applied all.
 // The argument is the document's plot count.

@@ -282,7 +282,7 @@ bool StateFromJson(const CJsonValue& json, CStateRecord& record, QString* error)
     CStateRecord read;
     try {
         ReadState(json, read);
-        // Whatever the program would refuse to read (a write position outside the store, for
+        // Whatever the program would refuse to read (a negative document count, for
         // instance) is refused here.
         CArchive out;
         read.Store(out);

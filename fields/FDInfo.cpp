@@ -1,5 +1,6 @@
 #include "fields/FDInfo.h"
 
+#include "pipeline/CsvFields.h"
 #include "pipeline/FieldRow.h"
 #include "pipeline/SplitLine.h"
 #include "platform/Archive.h"
@@ -71,7 +72,7 @@ bool CFDInfos::WriteCsv(const QString& path, QString& errorText) const
         QString line = QString::number(entry.m_targetFD);
         for (const QString& d : entry.m_descriptions) {
             line += QLatin1Char(',');
-            line += d;
+            AppendCsvField(line, d); // the import splits with the same rule
         }
         line += QLatin1Char('\n');
         if (!file.WriteString(line)) {

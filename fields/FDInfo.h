@@ -52,6 +52,7 @@ public:
 
     // List CSV export / import (code page 932, CR LF). On failure errorText holds the
     // reason; on success it is left unchanged. A failed import keeps the table as it was.
+    // Descriptions are quoted where the import would split them otherwise.
     bool WriteCsv(const QString& path, QString& errorText) const;
     bool ReadCsv(const QString& path, QString& errorText);
 

@@ -169,13 +169,20 @@ void CAxisInfo::ApplyAutoRange()
         return;
     double lo = DBL_MAX;
     double hi = -DBL_MAX;
+    bool any = false;
     for (int64_t i = 0; i < m_history.GetCount(); ++i) {
         const double v = m_history.GetAt(i);
+        // "NaN" and "inf" readings have no place on the axis and must not stretch it.
+        if (!std::isfinite(v))
+            continue;
+        any = true;
         if (v < lo)
             lo = v;
         if (v > hi)
             hi = v;
     }
+    if (!any)
+        return;
     m_startValue = m_tickStartValue = lo;
     m_endValue = m_tickEndValue = hi;
 

@@ -65,12 +65,16 @@ public:
     // Axis direction in radians, 0 for a zero-length axis.
     double Angle() const;
 
-    // With m_autoRange on and a history: range and ticks from the history's extremes,
-    // widened to round values when ticks are shown. Switches sub-ticks off (saved).
+    // With m_autoRange on and a history: range and ticks from the history's finite extremes,
+    // widened to round values when ticks are shown. Switches sub-ticks off (saved). Nothing
+    // changes while the history holds no finite value.
     void ApplyAutoRange();
     // Tick step of an automatic linear range; 0 when hi - lo is not a positive number.
     static double NiceStep(double lo, double hi);
 
+    // Whether the latest-rows display is in effect: a row count below 1 (from a file) would
+    // keep every value and show none, so it counts as off; the stored value stays.
+    bool LatestRowsOn() const { return m_latestRows != 0 && m_latestRowCount >= 1; }
     // Latest-rows display: the range becomes 1 .. N so that history positions 1 .. N lie
     // along the axis. The caller restores the axis from a copy afterwards.
     void ApplyLatestRowsRange();

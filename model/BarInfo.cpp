@@ -21,17 +21,22 @@ double AngleBetween(double a, double b)
 }
 
 // Pixel length and direction of a displacement; a zero length takes the fallback direction.
+// A displacement that is not finite ("NaN", "inf", an overflow) measures as zero and says so.
 struct Reach
 {
     int length;
     double angle;
+    bool finite;
 };
 
 Reach MeasureReach(QPointF offset, double scale, double fallbackAngle)
 {
-    const int length = TruncToInt(std::hypot(offset.x() * scale, offset.y() * scale));
+    const double pixels = std::hypot(offset.x() * scale, offset.y() * scale);
+    if (!std::isfinite(pixels))
+        return {0, fallbackAngle, false};
+    const int length = TruncToInt(pixels);
     const double angle = length != 0 ? std::atan2(offset.y(), offset.x()) : fallbackAngle;
-    return {length, angle};
+    return {length, angle, true};
 }
 
 QPoint Along(double angle, int length)
@@ -108,6 +113,8 @@ std::optional<QLine> CBarInfo::BarSegment(double scale) const
     const QPoint s = StartPixel(scale);
     const double axisAngle = m_axis.Angle();
     Reach value = MeasureReach(m_axis.ValueOffset(m_axis.m_value), scale, axisAngle);
+    if (!value.finite)
+        return std::nullopt;
     const Reach initial = MeasureReach(m_axis.ValueOffset(m_initialValue), scale, axisAngle);
     // The value lies on the other side of the start point from the initial value.
     if (AngleBetween(value.angle, initial.angle) > kFlipAngle)

@@ -36,7 +36,8 @@ public:
     void ResetRunState();
     void SetOriginToStart();
 
-    // The bar with live data, in pixels; nullopt before the first accepted record.
+    // The bar with live data, in pixels; nullopt before the first accepted record and while
+    // the value is not finite.
     std::optional<QLine> BarSegment(double scale) const;
     // The bar at its initial value, as the editing views show it.
     QLine EditSegment(double scale) const;

@@ -59,7 +59,7 @@ int32_t CPlotInfo::UsedAxisCount() const
 bool CPlotInfo::UsesLatestRows() const
 {
     for (int32_t i = 0; i < UsedAxisCount(); ++i) {
-        if (m_axes[size_t(i)].m_latestRows)
+        if (m_axes[size_t(i)].LatestRowsOn())
             return true;
     }
     return false;
@@ -103,9 +103,9 @@ void CPlotInfo::ResetRunState()
     int32_t ringOn = 1;
     int64_t capacity = 1;
     const int32_t used = UsedAxisCount();
-    if (used >= 1 && m_axes[0].m_latestRows)
+    if (used >= 1 && m_axes[0].LatestRowsOn())
         capacity = m_axes[0].m_latestRowCount;
-    else if (used >= 2 && m_axes[1].m_latestRows)
+    else if (used >= 2 && m_axes[1].LatestRowsOn())
         capacity = m_axes[1].m_latestRowCount;
     else if (UsesAutoRange())
         ringOn = 0;
@@ -217,7 +217,11 @@ std::optional<QPointF> CPlotInfo::ChainPosition(const std::vector<CPlotInfo>& pl
     const CPlotInfo* fixed = chain->back();
     if (fixed->m_axes.empty())
         return std::nullopt;
-    return sum + QPointF(fixed->m_axes[0].m_originX, fixed->m_axes[0].m_originY);
+    const QPointF position = sum + QPointF(fixed->m_axes[0].m_originX, fixed->m_axes[0].m_originY);
+    // A "NaN" or "inf" FD, or an overflowing product, gives no place on the picture.
+    if (!std::isfinite(position.x()) || !std::isfinite(position.y()))
+        return std::nullopt;
+    return position;
 }
 
 std::optional<QPointF> CPlotInfo::GetPosition(const std::vector<CPlotInfo>& plots) const
@@ -235,6 +239,9 @@ int32_t CPlotInfo::MarkerRadius() const
     const int32_t r0 = m_size / 2;
     if (!m_variableSize || m_sizeStepValue == 0)
         return r0;
+    // No size at all rather than a marker covering the picture.
+    if (!std::isfinite(m_sizeValue))
+        return 0;
     // A size value still at its reset extreme gives an infinite change: saturate.
     const int64_t change = TruncToInt((m_sizeValue - m_sizeBaseValue) * r0 / m_sizeStepValue);
     return ClampToInt(change + r0);

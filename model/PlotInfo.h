@@ -44,12 +44,13 @@ public:
     // The plots whose displacements make up this plot's position, this plot first and the
     // fixed one last; nullopt for a self reference, a missing or unusable target, or a loop.
     std::optional<std::vector<const CPlotInfo*>> GetOriginChain(const std::vector<CPlotInfo>& plots) const;
-    // Current marker position in design coordinates; nullopt when the chain fails or some
-    // plot of it has not received a record.
+    // Current marker position in design coordinates; nullopt when the chain fails, some
+    // plot of it has not received a record, or the position is not finite.
     std::optional<QPointF> GetPosition(const std::vector<CPlotInfo>& plots) const;
     // Position before the latest record.
     std::optional<QPointF> GetPreviousPosition(const std::vector<CPlotInfo>& plots) const;
-    // Radius in pixels with variable size applied; may be zero or negative.
+    // Radius in pixels with variable size applied; may be zero or negative, and is zero for
+    // a size value that is not finite.
     int32_t MarkerRadius() const;
 
     // Axis 1, and axis 2 when two are in use.

@@ -3,6 +3,7 @@
 #include "model/Enums.h"
 
 #include <cfloat>
+#include <cmath>
 
 #include "fields/FDInfo.h"
 #include "pipeline/DocData.h"
@@ -35,6 +36,9 @@ std::optional<double> ParseFdDateTime(const QString& text)
 
 double AccumulateValue(ValueKind kind, double current, double reading)
 {
+    // "NaN" and "inf" parse as numbers; an extreme of them would stick for the whole run.
+    if ((kind == ValueKind::Max || kind == ValueKind::Min) && !std::isfinite(reading))
+        return current;
     switch (kind) {
     case ValueKind::Max: return reading > current ? reading : current;
     case ValueKind::Min: return reading < current ? reading : current;

@@ -21,7 +21,7 @@ std::optional<double> ParseFdNumber(const QString& text);
 // An FD text read as a date and time of the Japanese locale, as an automation date.
 std::optional<double> ParseFdDateTime(const QString& text);
 
-// Max keeps the largest reading, Min the smallest, any other kind the latest.
+// Max keeps the largest finite reading, Min the smallest, any other kind the latest.
 double AccumulateValue(ValueKind kind, double current, double reading);
 // What a Max or Min accumulation starts from after a reset; other kinds start at plain.
 double AccumulationStart(ValueKind kind, double plain);

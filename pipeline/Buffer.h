@@ -55,6 +55,7 @@ public:
     {
         if (!enable)
             return; // leaving ring mode while keeping elements is not possible
+        MakeConsistent(); // the rules below hold for consistent stores only
         const int64_t count = GetCount();
         if (m_ring && newMax < m_maxCount && count <= newMax) {
             m_maxCount = newMax;
@@ -62,21 +63,45 @@ public:
                 m_next = 0;
             return;
         }
-        // Oldest first for a full ring; a ring that is not full is already in order. Rotated
-        // in place: the store may hold millions of rows.
-        if (m_next > 0 && m_next < count)
-            std::rotate(m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(m_next), m_data.end());
-        // Shrinking keeps the oldest; a ring that already held more than its capacity (its
-        // settings were changed without touching the elements) keeps them when it grows.
-        const bool shrink = m_ring ? newMax < m_maxCount : true;
-        if (shrink && count > newMax) {
+        Unwrap();
+        // Shrinking keeps the oldest.
+        if (count > newMax)
             m_data.erase(m_data.begin() + static_cast<std::ptrdiff_t>(std::max<int64_t>(newMax, 0)), m_data.end());
-            m_next = 0;
-        } else {
-            m_next = count == newMax ? 0 : count;
-        }
         m_ring = 1;
         m_maxCount = newMax;
+        Settle();
+    }
+
+    // Takes new ring settings as they are, without the rules of SetRing: the elements keep
+    // their logical order, and a ring keeps only the newest that its capacity holds, as if
+    // they had been added under the new settings.
+    void StoreRingSettings(bool ring, int64_t maxCount)
+    {
+        Unwrap();
+        m_ring = ring ? 1 : 0;
+        m_maxCount = maxCount;
+        Settle();
+    }
+
+    // Whether the ring invariants hold: a ring that is not full holds its elements in
+    // arrival order with the write position at their count; a full one has the position of
+    // its oldest element; outside ring mode the position stays 0.
+    bool IsConsistent() const
+    {
+        const int64_t count = GetCount();
+        if (!m_ring)
+            return m_next == 0;
+        if (count < m_maxCount)
+            return m_next == count;
+        return count == m_maxCount && m_next >= 0 && m_next < count;
+    }
+
+    // Brings a store whose settings were changed behind its back (an older state file) into
+    // the consistent form: oldest first from the write position, then as StoreRingSettings.
+    void MakeConsistent()
+    {
+        if (!IsConsistent())
+            StoreRingSettings(m_ring != 0, m_maxCount);
     }
 
     // Element count, elements in physical order, ring flag, capacity, write position.
@@ -108,12 +133,10 @@ public:
         loaded.m_ring = ar.ReadInt32();
         loaded.m_maxCount = ar.ReadInt64();
         loaded.m_next = ar.ReadInt64();
-        // Every reachable state keeps the write position within 0 .. count; anything else
-        // would index outside the store once the ring is full.
-        if (loaded.m_next < 0 || loaded.m_next > loaded.GetCount())
-            ar.Fail(QStringLiteral("write position %1 outside a store of %2 elements")
-                        .arg(loaded.m_next)
-                        .arg(loaded.GetCount()));
+        // Files written after the ring settings were changed without touching the elements
+        // hold more elements than the capacity or a write position that does not fit; they
+        // are read into the consistent form rather than refused.
+        loaded.MakeConsistent();
         *this = std::move(loaded);
     }
 
@@ -123,6 +146,30 @@ public:
     int64_t m_next = 0;
 
 private:
+    // Elements into logical order: from the write position to the end, then those before it
+    // (for a full ring the oldest first; a position outside the elements means physical
+    // order). The position becomes 0.
+    void Unwrap()
+    {
+        const int64_t count = GetCount();
+        // Rotated in place: the store may hold millions of rows.
+        if (m_next > 0 && m_next < count)
+            std::rotate(m_data.begin(), m_data.begin() + static_cast<std::ptrdiff_t>(m_next), m_data.end());
+        m_next = 0;
+    }
+
+    // After Unwrap: a ring drops its oldest elements beyond the capacity and takes the write
+    // position the invariants give.
+    void Settle()
+    {
+        if (!m_ring)
+            return;
+        const int64_t keep = std::max<int64_t>(m_maxCount, 0);
+        if (GetCount() > keep)
+            m_data.erase(m_data.begin(), m_data.end() - static_cast<std::ptrdiff_t>(keep));
+        m_next = GetCount() == m_maxCount ? 0 : GetCount();
+    }
+
     int64_t PhysicalIndex(int64_t i) const
     {
         if (m_ring && IsFull()) {
@@ -139,8 +186,11 @@ private:
             m_data.push_back(std::forward<V>(value));
             return;
         }
-        if (IsFull() && !m_data.empty()) {
-            // m_next comes from a file too: never index outside the store
+        if (m_maxCount < 1)
+            return; // a ring without room keeps nothing
+        if (IsFull()) {
+            // Loading and SetRing keep the position inside a full ring; this guards the
+            // members written directly.
             if (m_next < 0 || m_next >= GetCount())
                 m_next = 0;
             m_data[static_cast<size_t>(m_next)] = std::forward<V>(value);

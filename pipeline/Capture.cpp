@@ -1,12 +1,13 @@
 #include "pipeline/Capture.h"
 
+#include "pipeline/CsvFields.h"
 #include "platform/TextFile.h"
 
 QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs)
 {
     if (!hasCalcFDs)
         return line.toString();
-    return fields.join(QLatin1Char(','));
+    return JoinCsvFields(fields);
 }
 
 bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error)
@@ -29,7 +30,7 @@ bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QStri
     chunk.reserve(kChunk + 1024);
     const int64_t count = data.GetCount();
     for (int64_t i = 0; i < count; ++i) {
-        chunk.append(data.GetAt(i).join(QLatin1Char(',')));
+        chunk.append(JoinCsvFields(data.GetAt(i)));
         chunk.append(QLatin1Char('\n'));
         if (chunk.size() >= kChunk) {
             if (!file.WriteString(chunk))

@@ -7,9 +7,11 @@
 #include <QStringView>
 
 // The text written to the capture file for one accepted line, without its line end:
-// the line as received when there are no computed FDs, else the FDs joined with ",".
+// the line as received when there are no computed FDs, else the FDs joined with "," and
+// quoted where needed (CsvFields.h).
 QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs);
 
-// Writes every stored row, oldest first, as code page 932 CSV with CR LF. On failure
+// Writes every stored row, oldest first, as code page 932 CSV with CR LF, fields quoted
+// where needed (CsvFields.h). On failure
 // returns false with the message for the user in error.
 bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error);

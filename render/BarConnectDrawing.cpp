@@ -37,10 +37,11 @@ void DrawSegments(CDrawContext& dc, const CLineInfo& line, const std::vector<QLi
 
 void DrawBar(CDrawContext& dc, const CBarInfo& bar, double scale)
 {
-    const std::optional<QLine> segment = bar.BarSegment(scale);
-    if (!segment)
+    if (bar.m_firstRecord)
         return;
-    DrawSegment(dc, bar.m_line, segment->p1(), segment->p2());
+    // A value that is not finite draws no bar; its texts and axis still show.
+    if (const std::optional<QLine> segment = bar.BarSegment(scale))
+        DrawSegment(dc, bar.m_line, segment->p1(), segment->p2());
     const QPoint start = bar.StartPixel(scale);
     for (const CTextInfo& t : bar.m_texts)
         DrawText(dc, t, start, t.FormatText());

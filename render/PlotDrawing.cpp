@@ -65,14 +65,14 @@ void ReplayHistory(CDrawContext& dc, CPlotInfo& plot, const std::vector<CPlotInf
             a.m_value = value;
         }
 
+        // An entry without a finite position is left out, and so are the history line's
+        // segments into and out of it. (A failing chain fails for every entry alike.)
         const std::optional<QPoint> p = PixelOf(plot.GetPosition(plots), scale);
         if (!p)
-            return;
+            continue;
         if (plot.m_historyLine.m_show) {
-            const std::optional<QPoint> prev = PixelOf(plot.GetPreviousPosition(plots), scale);
-            if (!prev)
-                return;
-            DrawSegment(dc, plot.m_historyLine, *p, *prev);
+            if (const std::optional<QPoint> prev = PixelOf(plot.GetPreviousPosition(plots), scale))
+                DrawSegment(dc, plot.m_historyLine, *p, *prev);
         }
         if (plot.m_displayKind == DisplayKind::History || i == last)
             DrawMarker(dc, plot, *p, plot.MarkerRadius());
@@ -101,9 +101,9 @@ void DrawReplay(CDrawContext& dc, CPlotInfo& plot, const std::vector<CPlotInfo>&
     }
 
     int latestAxis = -1;
-    if (plot.m_axes[0].m_latestRows)
+    if (plot.m_axes[0].LatestRowsOn())
         latestAxis = 0;
-    else if (used >= 2 && plot.m_axes[1].m_latestRows)
+    else if (used >= 2 && plot.m_axes[1].LatestRowsOn())
         latestAxis = 1;
 
     if (latestAxis < 0) {
@@ -186,11 +186,10 @@ void DrawIncrement(CDrawContext& dc, const CPlotInfo& plot, const std::vector<CP
     const std::optional<QPoint> p = PixelOf(plot.GetPosition(plots), scale);
     if (!p)
         return;
+    // After a record without a finite position the trail starts afresh here.
     if (plot.m_historyLine.m_show) {
-        const std::optional<QPoint> prev = PixelOf(plot.GetPreviousPosition(plots), scale);
-        if (!prev)
-            return;
-        DrawSegment(dc, plot.m_historyLine, *prev, *p);
+        if (const std::optional<QPoint> prev = PixelOf(plot.GetPreviousPosition(plots), scale))
+            DrawSegment(dc, plot.m_historyLine, *prev, *p);
     }
     for (const CTextInfo& t : plot.m_texts) {
         if (t.m_displayKind == DisplayKind::History)

@@ -79,13 +79,13 @@ void CViewLayers::SetClientSize(QSize size)
 
 void CViewLayers::OnSize(QSize size)
 {
-    bool haveLayers = false;
+    bool created = false;
     {
         std::lock_guard lock(m_viewLock);
         m_clientSize = size;
-        haveLayers = !m_base.isNull();
+        created = m_created;
     }
-    if (m_kind == ViewKind::Stretch && haveLayers)
+    if (m_kind == ViewKind::Stretch && created)
         CreateLayers();
 }
 
@@ -134,6 +134,7 @@ void CViewLayers::CreateLayers()
 
 void CViewLayers::CreateLayersLocked(std::vector<FieldRow>* replayRows)
 {
+    m_created = true;
     if (m_kind == ViewKind::Stretch)
         m_geometry = StretchGeometry(m_clientSize, m_doc.m_pictureWidth, m_doc.m_pictureHeight);
     else

@@ -63,8 +63,8 @@ public:
 
     // Stretch view: the window's client size, used by the next CreateLayers.
     void SetClientSize(QSize size);
-    // The window was resized: a stretch view with layers recreates them (and replays the
-    // history while data runs).
+    // The window was resized: a stretch view whose layers were created once recreates them
+    // (and replays the history while data runs), also after a size that allowed no layers.
     void OnSize(QSize size);
 
     // (Re)creates both layers at the current size, then renders them. A stretch view replays
@@ -104,6 +104,9 @@ private:
     CLayerGeometry m_geometry;
     QImage m_base;
     QImage m_overlay;
+    // Set by the first CreateLayers: a size of 0 (minimised, a splitter pulled shut) leaves
+    // no layers, and the next usable size must bring them back.
+    bool m_created = false;
     // The picture scaled to the picture rectangle, kept while neither changes.
     QImage m_scaledPicture;
     qint64 m_scaledKey = 0;

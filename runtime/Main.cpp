@@ -90,6 +90,7 @@ void CMain::MainWorker(CMain* main)
         }
     }
     main->m_replayDone = true;
+    main->m_lastCaptureFlush = std::chrono::steady_clock::now();
 
     for (;;) {
         bool stop = false;
@@ -108,8 +109,10 @@ void CMain::MainWorker(CMain* main)
             break;
         if (taken) {
             main->ProcessLine(line);
+            main->FlushCaptureIfDue(false);
             PauseUs(pacing.afterLineUs);
         } else {
+            main->FlushCaptureIfDue(true);
             PauseUs(pacing.idleUs);
         }
     }
@@ -123,8 +126,10 @@ void CMain::MainWorker(CMain* main)
             const QString line = std::move(main->m_lineQueue.front());
             main->m_lineQueue.pop_front();
             main->ProcessLine(line);
+            main->FlushCaptureIfDue(false);
         }
     }
+    // The rest is flushed when the capture file is closed.
     main->m_workerEnded = true;
 }
 
@@ -210,6 +215,20 @@ void CMain::WriteCapture(const QString& line, const FieldRow& fields)
     text.append(QLatin1Char('\n'));
     if (!m_captureFile.IsOpen() || !m_captureFile.WriteString(text))
         RecordCaptureFailure();
+    m_captureDirty = true;
+}
+
+void CMain::FlushCaptureIfDue(bool queueEmpty)
+{
+    if (!m_captureDirty)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!queueEmpty && now - m_lastCaptureFlush < kCaptureFlushInterval)
+        return;
+    if (m_captureFile.IsOpen() && !m_captureFile.Flush())
+        RecordCaptureFailure();
+    m_captureDirty = false;
+    m_lastCaptureFlush = now;
 }
 
 void CMain::RecordCaptureFailure()
@@ -270,9 +289,9 @@ void CMain::ApplyRingOptions(bool ring, int64_t capacity)
         m_internalData.SetRing(ring, capacity);
         return;
     }
-    // The store is emptied at the start of the next run anyway.
-    m_internalData.m_ring = ring ? 1 : 0;
-    m_internalData.m_maxCount = capacity;
+    // Nothing is kept, so the settings are only stored; the store must still stay
+    // consistent, since a later run may keep and replay it.
+    m_internalData.StoreRingSettings(ring, capacity);
 }
 
 bool CMain::ExportInternalCsv(const QString& path, QString& error) const

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -68,6 +69,10 @@ public:
     // Whether a capture write failed in the current run, and its message. Safe from any
     // thread while the worker runs.
     bool CaptureFailed(QString* error = nullptr) const;
+    // Longest time captured lines stay in the file's buffer while lines keep coming; the
+    // worker also flushes whenever it finds the line queue empty. A write failure therefore
+    // shows while the run goes on, and a crash loses at most this much.
+    static constexpr std::chrono::milliseconds kCaptureFlushInterval{100};
 
     // New ring settings from the options dialog.
     void ApplyRingOptions(bool ring, int64_t capacity);
@@ -107,8 +112,14 @@ public:
 private:
     bool Accepts(const QString& line) const;
     void WriteCapture(const QString& line, const FieldRow& fields);
+    // Main worker: flushes what WriteCapture left buffered when the queue was found empty
+    // or the interval has passed since the last flush.
+    void FlushCaptureIfDue(bool queueEmpty);
     void RecordCaptureFailure();
 
+    // Main worker only.
+    bool m_captureDirty = false;
+    std::chrono::steady_clock::time_point m_lastCaptureFlush;
     std::atomic<bool> m_workerEnded{false};
     std::atomic<bool> m_replayDone{false};
 };

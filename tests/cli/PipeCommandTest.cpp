@@ -98,6 +98,36 @@ TEST(CliPipe, StateFileCarriesOptionsAndStoreToTheNextRun)
     EXPECT_EQ(third.out, QByteArray("{\"row\":0,\"fields\":[\"7\",\"0\"]}\n{\"store\":[[\"7\",\"0\"]]}\n"));
 }
 
+TEST(CliPipe, RingOptionsStoredWithoutKeepingLeaveAConsistentStore)
+{
+    QTemporaryDir dir;
+    const auto path = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    const auto lastLine = [](const CliRun& r) { return r.out.trimmed().split('\n').last(); };
+    const QString saveInternal = QStringLiteral("--save-internal");
+    const QString ring = QStringLiteral("--ring");
+    const QString state = QStringLiteral("--state");
+    const QString saveState = QStringLiteral("--save-state");
+
+    ASSERT_EQ(Pipe({ring, "3", saveState, path("s1.vnx")}, "a\nb\nc\nd\n").exitCode, 0);
+    ASSERT_EQ(Pipe({state, path("s1.vnx"), saveInternal, "0", ring, "5", saveState, path("s2.vnx")}, {}).exitCode, 0);
+    const CliRun grown = Pipe({state, path("s2.vnx"), saveInternal, "1"}, "e\nf\ng\n");
+    EXPECT_EQ(lastLine(grown), R"({"store":[["c"],["d"],["e"],["f"],["g"]]})");
+
+    QByteArray first, second;
+    for (int i = 1; i <= 10; ++i) {
+        first += QByteArray::number(i) + '\n';
+        second += QByteArray::number(i + 10) + '\n';
+    }
+    ASSERT_EQ(Pipe({ring, "10", saveState, path("r1.vnx")}, first).exitCode, 0);
+    ASSERT_EQ(Pipe({state, path("r1.vnx"), saveInternal, "0", ring, "5", saveState, path("r2.vnx")}, {}).exitCode, 0);
+    const CliRun shrunk = Pipe({state, path("r2.vnx"), saveInternal, "1", ring, "5", saveState, path("r3.vnx")}, second);
+    EXPECT_EQ(lastLine(shrunk), R"({"store":[["16"],["17"],["18"],["19"],["20"]]})");
+    const CliRun dump = RunCli({QStringLiteral("dump"), path("r3.vnx")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err.constData();
+    EXPECT_FALSE(dump.out.contains("\"11\"")) << dump.out.constData();
+    EXPECT_TRUE(dump.out.contains("\"m_maxCount\": 5")) << dump.out.constData();
+}
+
 TEST(CliPipe, RefusesBadArgumentsAndDamagedState)
 {
     QTemporaryDir dir;
@@ -158,7 +188,6 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
         const char* message;
     };
     for (const Bad& bad : {
-             Bad{"{\"m_internalData\": {\"m_data\": [[\"x\"]], \"m_next\": 2}}", "write position 2"},
              Bad{"{\"m_saveCsv\": true}", "$.m_saveCsv: expected an integer"},
              Bad{"{\"m_calcFDs\": [{\"m_expr\": [\"1\"]}]}", "$.m_calcFDs[0].m_expr"},
              Bad{"{\"m_fdInfos\": [{\"m_target\": 1}]}", "$.m_fdInfos[0].m_target: unknown key"},
@@ -170,6 +199,13 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
         EXPECT_EQ(r.exitCode, 1) << bad.json;
         EXPECT_TRUE(r.err.contains(bad.message)) << r.err.constData();
     }
+
+    // A store whose write position does not fit is read into the consistent form, not refused.
+    const QString odd = dir.filePath(QStringLiteral("odd.vnx"));
+    const CliRun packed = RunCli({QStringLiteral("pack"), QStringLiteral("-"), odd},
+                                 "{\"m_internalData\": {\"m_data\": [[\"x\"]], \"m_next\": 2}}");
+    EXPECT_EQ(packed.exitCode, 0) << packed.err.constData();
+    EXPECT_TRUE(RunCli({QStringLiteral("dump"), odd}).out.contains("\"m_next\": 0"));
 
     QFile cut(dir.filePath(QStringLiteral("cut.vnx")));
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));

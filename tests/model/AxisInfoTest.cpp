@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 
 namespace {
 
@@ -181,4 +182,32 @@ TEST(AxisInfo, ResetEmptiesHistoryAndSetsRing)
     for (const char* v : {"5", "6", "7", "8"})
         a.UpdateFromRecord(Record({v}), false);
     EXPECT_EQ(History(a), (std::vector<double>{6, 7, 8}));
+}
+
+TEST(AxisInfo, MaxAndMinIgnoreNonFiniteReadings)
+{
+    struct Case
+    {
+        ValueKind kind;
+        std::vector<double> history;
+    };
+    const Case cases[] = {
+        {ValueKind::Max, {3, 3, 3, 3, 5}},
+        {ValueKind::Min, {3, 3, 3, 3, 3}},
+    };
+    for (const Case& c : cases) {
+        CAxisInfo a;
+        a.m_valueKind = c.kind;
+        a.ResetRunState(0, 0);
+        a.UpdateFromRecord(Record({"3"}), true);
+        for (const char* text : {"NaN", "inf", "-inf", "5"})
+            a.UpdateFromRecord(Record({QString::fromLatin1(text)}), false);
+        EXPECT_EQ(History(a), c.history) << int(c.kind);
+    }
+
+    // An instant value takes the reading as it is; the plot then has no position.
+    CAxisInfo instant;
+    instant.ResetRunState(0, 0);
+    instant.UpdateFromRecord(Record({"NaN"}), true);
+    EXPECT_TRUE(std::isnan(instant.m_value));
 }

@@ -157,3 +157,16 @@ TEST(AxisRange, LatestRowsRangeSpansAxis)
     EXPECT_EQ(a.LatestRowsFirst(10), 0);
     EXPECT_EQ(a.LatestRowsFirst(4), 0);
 }
+
+TEST(AxisRange, NonFiniteHistoryValuesAreIgnored)
+{
+    const double nan = std::nan("");
+    const double inf = HUGE_VAL;
+    ExpectRange(WithHistory({nan, 10, inf, 90, -inf}, false), 10, 90);
+    ExpectRange(WithHistory({10, nan, 90}, true), 0, 100);
+
+    // Nothing finite: the range stays as it was.
+    const CAxisInfo none = WithHistory({nan, inf}, true);
+    ExpectRange(none, 0, 1);
+    EXPECT_EQ(none.m_showSubTicks, 1);
+}

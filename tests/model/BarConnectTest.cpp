@@ -172,3 +172,22 @@ TEST(ConnectSegments, EditSegmentsJoinAxisStartPoints)
               (std::vector<QLine>{QLine(10, 10, 20, 10), QLine(20, 10, 20, 30), QLine(10, 10, 20, 30)}));
     EXPECT_EQ(Connect({1, 2, 7, 3}, true).EditSegments(plots, 1.0), (std::vector<QLine>{QLine(10, 10, 20, 10)}));
 }
+
+TEST(BarSegment, NonFiniteValueGivesNoBarWithAnyAnchor)
+{
+    for (const BarAnchor anchor : {BarAnchor::Center, BarAnchor::Start, BarAnchor::End}) {
+        for (const double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308})
+            EXPECT_FALSE(Bar(anchor, v).BarSegment(4.0)) << int(anchor) << " " << v;
+    }
+    // A non-finite initial value only loses its reference: the axis direction takes over.
+    EXPECT_EQ(Bar(BarAnchor::Start, 0.5, std::nan("")).BarSegment(1.0), QLine(100, 100, 150, 100));
+    EXPECT_EQ(Bar(BarAnchor::End, 0.5, HUGE_VAL).BarSegment(1.0), QLine(100, 100, 150, 100));
+}
+
+TEST(ConnectSegments, PlotWithoutAFinitePositionStopsTheLine)
+{
+    std::vector<CPlotInfo> plots{PlotAt(1, 10, 10), PlotAt(2, 20, 10), PlotAt(3, 20, 30)};
+    plots[1].m_axes[0].m_value = std::nan("");
+    EXPECT_TRUE(Connect({1, 2, 3}, true).Segments(plots, 1.0).empty());
+    EXPECT_EQ(Connect({3, 1, 2}).Segments(plots, 1.0), (std::vector<QLine>{QLine(20, 30, 10, 10)}));
+}

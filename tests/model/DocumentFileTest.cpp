@@ -102,6 +102,94 @@ TEST(DesignBytes, DefaultPlotFieldByField)
     EXPECT_EQ(ar.Bytes(), expected);
 }
 
+TEST(DesignBytes, BarFieldByFieldDefaultAndDistinct)
+{
+    CArchive axis;
+    CAxisInfo().Serialize(axis);
+    CArchive text;
+    CTextInfo().Serialize(text);
+    const QByteArray empty = Bytes({0xFF, 0xFE, 0xFF, 0});
+    const QByteArray defaults = Int32(0)                   // m_id
+                                + Double(0.0)              // m_initialValue
+                                + Int32(0)                 // m_reserved
+                                + axis.Bytes()             // m_axis
+                                + Int32(0)                 // m_anchor Center
+                                + Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(0) // m_line
+                                + Int32(0) + Int32(0)      // both prefix lists empty
+                                + Int32(0)                 // no texts
+                                + empty;                   // m_comment
+    CArchive ar;
+    CBarInfo().Serialize(ar);
+    EXPECT_EQ(ar.Bytes(), defaults);
+
+    // Every field apart from its neighbours, so that two swapped fields show.
+    CBarInfo bar;
+    bar.m_id = 7;
+    bar.m_initialValue = 0.5;
+    bar.m_reserved = 9;
+    bar.m_anchor = BarAnchor::End;
+    bar.m_line.m_style = LineStyle::DashDot;
+    bar.m_line.m_color = 0x123456;
+    bar.m_line.m_width = 4;
+    bar.m_line.m_length = 5;
+    bar.m_includePrefixes = {QStringLiteral("A")};
+    bar.m_ignorePrefixes = {QStringLiteral("B"), QStringLiteral("C")};
+    bar.m_texts.resize(1);
+    bar.m_comment = QStringLiteral("c");
+    const auto one = [](char c) { return Bytes({0xFF, 0xFE, 0xFF, 1, c, 0}); };
+    const QByteArray distinct = Int32(7) + Double(0.5) + Int32(9) + axis.Bytes() + Int32(2)
+                                + Int32(1) + Int32(3) + Int32(0x123456) + Int32(4) + Int32(5)
+                                + Int32(1) + one('A') + Int32(2) + one('B') + one('C')
+                                + Int32(1) + text.Bytes() + one('c');
+    CArchive out;
+    bar.Serialize(out);
+    EXPECT_EQ(out.Bytes(), distinct);
+    CArchive in(distinct);
+    CBarInfo back;
+    back.Serialize(in);
+    EXPECT_EQ(in.Remaining(), 0);
+    CArchive again;
+    back.Serialize(again);
+    EXPECT_EQ(again.Bytes(), distinct);
+}
+
+TEST(DesignBytes, ConnectionFieldByFieldDefaultAndDistinct)
+{
+    const QByteArray defaults = Int32(0) + Int32(0)        // m_id, m_displayKind Latest
+                                + Int32(0)                 // no plot IDs
+                                + Int32(0)                 // m_closed
+                                + Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(0) // m_line
+                                + Bytes({0xFF, 0xFE, 0xFF, 0}); // m_comment
+    CArchive ar;
+    CConnectInfo().Serialize(ar);
+    EXPECT_EQ(ar.Bytes(), defaults);
+
+    CConnectInfo connect;
+    connect.m_id = 7;
+    connect.m_displayKind = DisplayKind::History;
+    connect.m_plotIds = {3, -2, 5};
+    connect.m_closed = 4;
+    connect.m_line.m_show = 0;
+    connect.m_line.m_style = LineStyle::Dot;
+    connect.m_line.m_color = 0xABCDEF;
+    connect.m_line.m_width = 6;
+    connect.m_line.m_length = 8;
+    connect.m_comment = QStringLiteral("x");
+    const QByteArray distinct = Int32(7) + Int32(1) + Int32(3) + Int32(3) + Int32(-2) + Int32(5) + Int32(4)
+                                + Int32(0) + Int32(2) + Int32(0xABCDEF) + Int32(6) + Int32(8)
+                                + Bytes({0xFF, 0xFE, 0xFF, 1, 'x', 0});
+    CArchive out;
+    connect.Serialize(out);
+    EXPECT_EQ(out.Bytes(), distinct);
+    CArchive in(distinct);
+    CConnectInfo back;
+    back.Serialize(in);
+    EXPECT_EQ(in.Remaining(), 0);
+    CArchive again;
+    back.Serialize(again);
+    EXPECT_EQ(again.Bytes(), distinct);
+}
+
 TEST(DesignBytes, DocumentWithLongPictureNameAndTwoPlacements)
 {
     const QString picture = QStringLiteral("C:\\") + QString(297, QLatin1Char('p')); // 300 units

@@ -297,3 +297,81 @@ TEST(PlotDamagedInput, PlotWithoutAxesNeverCrashes)
     std::vector<CPlotInfo> plots{p};
     EXPECT_FALSE(p.GetPosition(plots));
 }
+
+TEST(PlotPosition, NonFiniteValuesGiveNoPositionForThemselvesAndTheirRiders)
+{
+    std::vector<CPlotInfo> plots{Plot(1), Plot(2, OriginKind::Moving, 1)};
+    SetAxis(plots[0].m_axes[0], 100, 100, 200, 100, 1);
+    SetAxis(plots[1].m_axes[0], 0, 0, 0, 100, 2);
+    plots[0].m_axes[0].m_multiplier = 1e300; // "1e10" overflows to inf
+    for (CPlotInfo& p : plots) {
+        p.ComputeOrigin();
+        p.ResetRunState();
+    }
+    const auto apply = [&](const char* v1, const char* v2) {
+        for (CPlotInfo& p : plots)
+            p.UpdateFromRecord(Record({QStringLiteral("r"), QString::fromLatin1(v1), QString::fromLatin1(v2)}));
+    };
+    const struct {
+        const char* v1;
+        const char* v2;
+        bool target;
+        bool rider;
+    } cases[] = {
+        {"0", "NaN", true, false},
+        {"NaN", "0", false, false},
+        {"1e10", "0", false, false},
+        {"0", "-inf", true, false},
+        {"0", "1", true, true},
+    };
+    for (const auto& c : cases) {
+        apply(c.v1, c.v2);
+        EXPECT_EQ(bool(plots[0].GetPosition(plots)), c.target) << c.v1 << " " << c.v2;
+        EXPECT_EQ(bool(plots[1].GetPosition(plots)), c.rider) << c.v1 << " " << c.v2;
+    }
+    // The newest record is finite but the one before was not.
+    EXPECT_FALSE(plots[1].GetPreviousPosition(plots));
+}
+
+TEST(PlotMarker, NonFiniteSizeValueDrawsNoMarker)
+{
+    CPlotInfo p;
+    p.m_size = 20;
+    p.m_variableSize = 1;
+    p.m_sizeStepValue = 10;
+    for (const char* text : {"inf", "-inf", "NaN"}) {
+        p.ResetRunState();
+        p.UpdateFromRecord(Record({QString::fromLatin1(text)}));
+        EXPECT_EQ(p.MarkerRadius(), 0) << text;
+    }
+    p.UpdateFromRecord(Record({QStringLiteral("5")}));
+    EXPECT_EQ(p.MarkerRadius(), 15);
+}
+
+TEST(PlotRunState, LatestRowCountBelowOneCountsAsOff)
+{
+    for (const int32_t count : {0, -5, INT_MIN}) {
+        CPlotInfo p;
+        p.m_axisCount = 2;
+        p.m_axes[0].m_latestRows = 1;
+        p.m_axes[0].m_latestRowCount = count;
+        p.m_axes[1].m_latestRows = 1;
+        p.m_axes[1].m_latestRowCount = 3; // axis 2's count applies instead
+        p.m_variableSize = 1;
+        p.ResetRunState();
+        for (int i = 0; i < 50; ++i)
+            p.UpdateFromRecord(Record({QString::number(i), QString::number(i)}));
+        EXPECT_TRUE(p.UsesLatestRows()) << count;
+        EXPECT_EQ(p.m_axes[0].m_history.GetCount(), 3) << count;
+
+        p.m_axes[1].m_latestRowCount = count;
+        p.ResetRunState();
+        for (int i = 0; i < 50; ++i)
+            p.UpdateFromRecord(Record({QString::number(i), QString::number(i)}));
+        EXPECT_FALSE(p.UsesLatestRows()) << count;
+        EXPECT_EQ(p.m_axes[0].m_history.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_axes[1].m_history.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_sizeHistory.GetCount(), 1) << count;
+        EXPECT_EQ(p.m_axes[0].m_latestRowCount, count);
+    }
+}

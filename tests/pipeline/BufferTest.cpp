@@ -139,7 +139,7 @@ TEST(Buffer, SetRingOffChangesNothing)
     EXPECT_EQ(b.m_next, 1);
 }
 
-TEST(Buffer, RingAboveItsCapacityIsNotFullAndKeepsItsElements)
+TEST(Buffer, RingAboveItsCapacityIsMadeConsistentBeforeItGrows)
 {
     // Ring settings written straight into the members leave more elements than capacity.
     Store b;
@@ -147,13 +147,53 @@ TEST(Buffer, RingAboveItsCapacityIsNotFullAndKeepsItsElements)
         b.Add(QString(c));
     b.m_ring = 1;
     b.m_maxCount = 5;
-    EXPECT_FALSE(b.IsFull());
-    b.SetRing(true, 6); // growing never drops elements
-    EXPECT_EQ(Physical(b), QStringLiteral("abcdefg"));
-    EXPECT_EQ(b.m_next, 7);
+    EXPECT_FALSE(b.IsConsistent());
+    b.SetRing(true, 6); // the ring first keeps the newest 5, then grows
+    EXPECT_EQ(Physical(b), QStringLiteral("cdefg"));
+    EXPECT_EQ(b.m_next, 5);
     b.Add(QStringLiteral("h"));
-    EXPECT_EQ(Logical(b), QStringLiteral("abcdefgh"));
+    EXPECT_EQ(Logical(b), QStringLiteral("cdefgh"));
     EXPECT_EQ(b.m_next, 0);
+    b.Add(QStringLiteral("i"));
+    EXPECT_EQ(Logical(b), QStringLiteral("defghi"));
+}
+
+TEST(Buffer, StoredRingSettingsKeepTheNewestInLogicalOrder)
+{
+    struct Case
+    {
+        bool ring;
+        int64_t capacity;
+        QString logical;
+        int64_t next;
+        QString afterAdd; // logical order after adding "z"
+    };
+    // Start: a full ring of 3 holding b, c, d physically as d, b, c.
+    const Case cases[] = {
+        {true, 5, "bcd", 3, "bcdz"},
+        {true, 3, "bcd", 0, "cdz"},
+        {true, 2, "cd", 0, "dz"},
+        {true, 1, "d", 0, "z"},
+        {false, 2, "bcd", 0, "bcdz"}, // outside ring mode nothing is dropped
+    };
+    for (const Case& c : cases) {
+        Store b = Ring(3, QStringLiteral("abcd"));
+        b.StoreRingSettings(c.ring, c.capacity);
+        EXPECT_EQ(Logical(b), c.logical) << c.capacity;
+        EXPECT_EQ(Physical(b), c.logical) << c.capacity;
+        EXPECT_EQ(b.m_next, c.next) << c.capacity;
+        EXPECT_EQ(b.m_ring, c.ring ? 1 : 0);
+        EXPECT_EQ(b.m_maxCount, c.capacity);
+        EXPECT_TRUE(b.IsConsistent());
+        b.Add(QStringLiteral("z"));
+        EXPECT_EQ(Logical(b), c.afterAdd) << c.capacity;
+    }
+
+    // A ring without room keeps nothing rather than growing without bound.
+    Store none = Ring(3, QStringLiteral("ab"));
+    none.StoreRingSettings(true, 0);
+    none.Add(QStringLiteral("x"));
+    EXPECT_EQ(none.GetCount(), 0);
 }
 
 TEST(Buffer, RemoveAllKeepsRingAndCapacity)
@@ -248,18 +288,54 @@ TEST(Buffer, FailedLoadLeavesTheStoreAsItWas)
     EXPECT_EQ(b.m_next, 1);
 }
 
-TEST(Buffer, LoadRejectsWritePositionOutsideTheStore)
+TEST(Buffer, LoadReadsAnInconsistentStoreIntoTheConsistentForm)
 {
-    CBuffer<FieldRow> b;
-    for (int64_t next : {int64_t(-1), int64_t(3), int64_t(1) << 40}) {
-        QByteArray bytes = kTinyRing;
-        const QByteArray pos = QByteArray::fromRawData(reinterpret_cast<const char*>(&next), 8);
-        bytes.replace(bytes.size() - 8, 8, pos);
-        EXPECT_THROW(Load(b, bytes), CArchiveError) << next;
-    }
-    EXPECT_EQ(b.GetCount(), 0);
+    struct Case
+    {
+        int32_t ring;
+        int64_t capacity;
+        int64_t next;
+        QString logical;
+        int64_t nextAfter;
+    };
+    // Physical elements a, b, c, d in the file, with settings that do not fit them.
+    const Case cases[] = {
+        {1, 4, 1, "bcda", 1},  // a consistent full ring stays byte for byte
+        {1, 2, 0, "cd", 0},    // more than the capacity: the newest stay
+        {1, 3, 2, "dab", 0},   // oldest from the write position, then the newest 3
+        {1, 6, 1, "bcda", 4},  // a position that does not fit a ring that is not full
+        {1, 4, 4, "abcd", 0},  // a full ring whose position equals the count
+        {1, 4, -1, "abcd", 0}, // positions outside the store mean physical order
+        {1, 8, int64_t(1) << 40, "abcd", 4},
+        {0, 2, 3, "dabc", 0},  // ring off: the position still tells the oldest
+    };
+    for (const Case& c : cases) {
+        CArchive out;
+        out.WriteInt32(4);
+        for (const char* v : {"a", "b", "c", "d"}) {
+            out.WriteInt32(1);
+            out.WriteString(QString::fromLatin1(v));
+        }
+        out.WriteInt32(c.ring);
+        out.WriteInt64(c.capacity);
+        out.WriteInt64(c.next);
 
-    // A full ring whose position equals the count is reachable and stays usable.
+        CBuffer<FieldRow> b;
+        Load(b, out.Bytes());
+        QString logical;
+        for (int64_t i = 0; i < b.GetCount(); ++i)
+            logical += b.GetAt(i).join();
+        EXPECT_EQ(logical, c.logical) << c.capacity << " " << c.next;
+        EXPECT_EQ(b.m_next, c.nextAfter) << c.capacity << " " << c.next;
+        EXPECT_EQ(b.m_maxCount, c.capacity);
+        EXPECT_TRUE(b.IsConsistent());
+        if (c.next == 1 && c.capacity == 4) {
+            EXPECT_EQ(Save(b), out.Bytes());
+        }
+    }
+
+    // A full ring whose position equals the count stays usable.
+    CBuffer<FieldRow> b;
     QByteArray atEnd = kTinyRing;
     atEnd[atEnd.size() - 8] = 2;
     Load(b, atEnd);

@@ -1,5 +1,6 @@
 #include "pipeline/Capture.h"
 
+#include "pipeline/CsvFields.h"
 #include "pipeline/SplitLine.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,14 +14,45 @@ namespace {
 
 } // namespace
 
-TEST(Capture, LineUnchangedWithoutComputedFDsElseJoinedWithoutQuoting)
+TEST(Capture, LineUnchangedWithoutComputedFDsElseJoinedAndQuotedWhereNeeded)
 {
     const QString line = QStringLiteral(R"(a,"b,c")");
     FieldRow fields;
     SplitLine(line, fields);
     EXPECT_EQ(CaptureLine(line, fields, false), line);
     fields.append(u"7");
-    EXPECT_EQ(CaptureLine(line, fields, true), QStringLiteral("a,b,c,7"));
+    EXPECT_EQ(CaptureLine(line, fields, true), QStringLiteral(R"(a,"b,c",7)"));
+}
+
+TEST(Capture, JoinedFieldsSplitBackIntoTheSameFields)
+{
+    const struct {
+        QStringList fields;
+        QString joined;
+    } cases[] = {
+        {{"1.5", "", "abc def", "日本", " x "}, "1.5,,abc def,日本, x "}, // written as before
+        {{"b,c"}, R"("b,c")"},
+        {{"a\"b", "\"", "x\""}, R"("a""b","""","x""")"},
+        {{"\"open", "q\",x"}, R"("""open","q"",x")"},
+        {{"line\nbreak", "cr\r"}, "\"line\nbreak\",\"cr\r\""},
+        {{""}, ""},
+    };
+    for (const auto& c : cases) {
+        const FieldRow row(c.fields);
+        const QString joined = JoinCsvFields(row);
+        EXPECT_EQ(joined, c.joined);
+        FieldRow back;
+        SplitLine(joined, back);
+        // A quote right before a comma ends a quoted field: that content cannot come back.
+        if (c.fields.last() != QStringLiteral("q\",x")) {
+            EXPECT_EQ(back, row) << joined.toStdString();
+        }
+    }
+
+    // A run of quotes collapses to one when split.
+    FieldRow back;
+    SplitLine(JoinCsvFields(FieldRow{QStringLiteral("a\"\"b")}), back);
+    EXPECT_EQ(back, FieldRow{QStringLiteral("a\"b")});
 }
 
 TEST(Capture, ExportWritesFullRingOldestFirstInShiftJisWithCrLf)
@@ -30,17 +62,19 @@ TEST(Capture, ExportWritesFullRingOldestFirstInShiftJisWithCrLf)
     const QString path = dir.filePath(QStringLiteral("out.csv"));
 
     CBuffer<FieldRow> data;
-    data.SetRing(true, 3);
+    data.SetRing(true, 4);
     data.Add(FieldRow{QStringLiteral("lost")});
     data.Add(FieldRow{QStringLiteral("日本"), QStringLiteral("1")});
     data.Add(FieldRow());
     data.Add(FieldRow{QStringLiteral("x,y"), QString(), QStringLiteral("z")});
+    data.Add(FieldRow{QStringLiteral("q\"")});
 
     QString error;
     ASSERT_TRUE(ExportInternalCsv(data, path, error)) << error.toStdString();
     EXPECT_EQ(ReadAll(path), Bytes({0x93, 0xFA, 0x96, 0x7B, ',', '1', 0x0D, 0x0A, // 日本,1
                                  0x0D, 0x0A,                                       // empty row
-                                 'x', ',', 'y', ',', ',', 'z', 0x0D, 0x0A}));
+                                 '"', 'x', ',', 'y', '"', ',', ',', 'z', 0x0D, 0x0A,
+                                 '"', 'q', '"', '"', '"', 0x0D, 0x0A}));
 }
 
 TEST(Capture, ExportOfEmptyStoreTruncatesToEmptyFile)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 namespace {
 
 constexpr double kScale = 0.1; // design 0..1000 onto pixels 0..100
@@ -154,6 +157,22 @@ TEST(DrawPlot, LatestRowsReplayPlacesTheNewestRowsAlongTheAxis)
     }
 }
 
+TEST(DrawPlot, LatestRowCountBelowOneDrawsAsAPlainPlot)
+{
+    // The marker of the newest values shows where it is, not on a latest-rows axis.
+    std::vector<CPlotInfo> plots{TwoAxisPlot(DisplayKind::Latest)};
+    plots[0].m_axes[0].m_latestRows = 1;
+    plots[0].m_axes[0].m_latestRowCount = 0;
+    plots[0].ResetRunState();
+    Layers layers;
+    for (const double v : {20.0, 40.0, 60.0}) {
+        plots[0].UpdateFromRecord(Record(v, 50));
+        layers.Render(plots[0], plots);
+    }
+    EXPECT_EQ(ColorBounds(layers.overlay, kBlack), QRect(QPoint(59, 49), QPoint(60, 50)));
+    EXPECT_EQ(plots[0].m_axes[0].m_history.GetCount(), 1);
+}
+
 TEST(DrawPlot, NothingIsDrawnWithoutAPositionAndAStoppedReplayRestoresTheValues)
 {
     // An automatic-range plot riding on a plot that has no record yet: the replay stops at
@@ -217,6 +236,47 @@ TEST(DrawPlot, ShorterTextHistoryIsMatchedFromTheNewestEntry)
     ASSERT_FALSE(box.isNull());
     EXPECT_TRUE(box.contains(QPoint(99, 50)));
     EXPECT_LT(box.width(), 30);
+}
+
+TEST(DrawPlot, NonFiniteRecordsLeaveGapsNotStreaks)
+{
+    // History markers and trail on the base layer: the NaN and inf records draw nothing and
+    // no segment runs into or out of them.
+    std::vector<CPlotInfo> plots{TwoAxisPlot(DisplayKind::History)};
+    plots[0].m_historyLine.m_show = 1;
+    Layers layers;
+    const auto apply = [&](const char* v1, const char* v2) {
+        plots[0].UpdateFromRecord(CDocData(
+            Apply, 0, FieldRow({QStringLiteral("D"), QString::fromLatin1(v1), QString::fromLatin1(v2)}), nullptr));
+        layers.Render(plots[0], plots);
+    };
+    for (const auto& [v1, v2] : {std::pair{"30", "40"}, {"NaN", "40"}, {"70", "20"}, {"90", "20"}, {"inf", "-inf"}})
+        apply(v1, v2);
+    // Three 2 x 2 markers, one pixel of the second painted over by the segment to the third.
+    EXPECT_EQ(PixelsOfColor(layers.base, kBlack), 11);
+    EXPECT_EQ(layers.base.pixel(30, 60), kBlack);
+    EXPECT_EQ(layers.base.pixel(70, 79), kBlack);
+    EXPECT_EQ(ColorBounds(layers.base, kRed), QRect(QPoint(70, 80), QPoint(88, 80)));
+    EXPECT_EQ(InkBounds(layers.base), QRect(QPoint(29, 59), QPoint(90, 80)));
+
+    // An automatic-range replay skips the entry and goes on after it.
+    CPlotInfo& ranged = plots[0];
+    ranged.m_axes[0].m_autoRange = 1;
+    ranged.m_axes[0].m_history = CBuffer<double>();
+    ranged.m_axes[1].m_history = CBuffer<double>();
+    for (const double v : {10.0, std::nan(""), 50.0, 90.0}) {
+        ranged.m_axes[0].m_history.Add(v);
+        ranged.m_axes[1].m_history.Add(50);
+    }
+    QImage image = BlankLayer(110, 110);
+    {
+        CDrawContext dc(image);
+        DrawPlot(dc, ranged, plots, kScale);
+    }
+    // 10 .. 90 across the axis (the first marker half off the layer); the trail joins only
+    // 50 and 90.
+    EXPECT_EQ(PixelsOfColor(image, kBlack), 10);
+    EXPECT_EQ(ColorBounds(image, kRed), QRect(QPoint(51, 50), QPoint(98, 50)));
 }
 
 TEST(DrawText, TextIsPlacedAroundTheAnchorPoint)

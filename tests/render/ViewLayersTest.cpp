@@ -216,6 +216,55 @@ TEST(ViewLayers, ResizingDuringARunKeepsTheTrailsOfEveryStoredRow)
     EXPECT_LT(CountColor(bare.view.Base(), kMarkerRed), 100);
 }
 
+TEST(ViewLayers, StretchLayersComeBackAfterASizeWithoutRoom)
+{
+    const CBuffer<FieldRow> rows = Rows(40);
+    std::mutex pipelineLock;
+    CViewedRun fresh(ViewKind::Stretch, QSize(800, 600));
+    fresh.Run(rows, 0, 40);
+    for (const QSize gone : {QSize(0, 0), QSize(800, 0), QSize(20000, 600)}) {
+        CViewedRun shut(ViewKind::Stretch, QSize(640, 400), {&pipelineLock, &rows, nullptr});
+        shut.Run(rows, 0, 40);
+        shut.view.OnSize(gone);
+        EXPECT_FALSE(shut.view.HasLayers());
+        shut.view.OnSize(QSize(800, 600));
+        ASSERT_TRUE(shut.view.HasLayers());
+        EXPECT_EQ(shut.view.Base(), fresh.view.Base());
+        EXPECT_EQ(shut.view.Overlay(), fresh.view.Overlay());
+    }
+
+    // A view first created without room gets its layers at the first usable size too.
+    CViewedRun late(ViewKind::Stretch, QSize(0, 0), {&pipelineLock, &rows, nullptr});
+    late.Run(rows, 0, 40);
+    late.view.OnSize(QSize(800, 600));
+    EXPECT_EQ(late.view.Overlay(), fresh.view.Overlay());
+}
+
+TEST(ViewLayers, HintsThreeAndFourTouchOnlyTheOverlay)
+{
+    // A Latest plot: its trail goes on the base layer, its marker on the overlay.
+    for (const ViewKind kind : {ViewKind::Scroll, ViewKind::Stretch}) {
+        CViewedRun run(kind, QSize(400, 225));
+        run.doc->m_plots[0].m_displayKind = DisplayKind::Latest;
+        const CBuffer<FieldRow> rows = Rows(4);
+        run.Run(rows, 0, 2);
+        const QImage base = run.view.Base();
+        const QImage overlay = run.view.Overlay();
+        ASSERT_NE(base, overlay);
+
+        // A record applied without its notification: only the layers' hints draw it.
+        run.doc->m_plots[0].UpdateFromRecord(CDocData(Apply, 2, rows.GetAt(2), nullptr));
+        EXPECT_TRUE(run.view.OnUpdate(3));
+        EXPECT_EQ(run.view.Overlay(), base);
+        EXPECT_EQ(run.view.Base(), base);
+
+        EXPECT_TRUE(run.view.OnUpdate(4));
+        EXPECT_EQ(run.view.Base(), base) << "no trail segment for the new record";
+        EXPECT_NE(run.view.Overlay(), overlay) << "the marker moved";
+        EXPECT_EQ(CountColor(run.view.Overlay(), kMarkerRed), CountColor(overlay, kMarkerRed));
+    }
+}
+
 TEST(ViewLayers, FirstRecordAfterAResetClearsEarlierTrails)
 {
     const CBuffer<FieldRow> rows = Rows(20);

@@ -217,5 +217,57 @@ TEST_F(MainWorkerTest, CaptureWritesAcceptedLinesWithCrLf)
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("a,\"b,c\"\r\nd\r\na,b,c,2\r\n"));
+    EXPECT_EQ(file.readAll(), QByteArray("a,\"b,c\"\r\nd\r\na,\"b,c\",2\r\n"));
+}
+
+TEST_F(MainWorkerTest, CaptureReachesTheDiskAndFailsWhileTheRunGoesOn)
+{
+    // Paced as the application runs: the worker finds the queue empty between lines.
+    CPacingScope pacing(CPacing::Default());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cap.csv"));
+    m_main.m_saveCsv = 1;
+    m_main.m_keepInternal = 0;
+    const auto waitFor = [](auto done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return done();
+    };
+
+    // One short line is on the disk long before the run stops.
+    ASSERT_TRUE(m_main.OpenCaptureFileAt(path, false));
+    m_main.PrepareRun();
+    m_main.StartThreads();
+    m_main.PushLine(QStringLiteral("first"));
+    EXPECT_TRUE(waitFor([&] { return QFile(path).size() == 7; }));
+    EXPECT_TRUE(m_main.IsWorkerRunning());
+    m_main.StopThreads();
+
+    // A failing disk shows with the first short line, while the run still goes.
+    ASSERT_TRUE(m_main.OpenCaptureFileAt(QStringLiteral("/dev/full"), false));
+    m_main.PrepareRun();
+    m_main.StartThreads();
+    m_main.PushLine(QStringLiteral("x"));
+    EXPECT_TRUE(waitFor([&] { return m_main.CaptureFailed(); }));
+    EXPECT_TRUE(m_main.IsWorkerRunning());
+    m_main.StopThreads();
+
+    // While the queue never runs empty (a line per millisecond, two seconds queued) the
+    // lines are flushed at the interval all the same.
+    CPacing slow = CPacing::Unpaced();
+    slow.afterLineUs = 1000;
+    CPacingScope slowPacing(slow);
+    ASSERT_TRUE(m_main.OpenCaptureFileAt(path, false));
+    m_main.PrepareRun();
+    for (int i = 0; i < 2000; ++i)
+        m_main.PushLine(QStringLiteral("busy"));
+    m_main.StartThreads();
+    EXPECT_TRUE(waitFor([&] { return QFile(path).size() > 0; }));
+    {
+        std::lock_guard lock(m_main.m_queueLock);
+        EXPECT_FALSE(m_main.m_lineQueue.empty());
+    }
+    m_main.StopThreads();
+    EXPECT_EQ(QFile(path).size(), 2000 * 6);
 }

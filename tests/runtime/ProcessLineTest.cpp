@@ -109,6 +109,27 @@ TEST_F(ProcessLineTest, ComputedFdsSeeTheOnesBeforeThem)
     EXPECT_EQ(open.m_fields.size(), 3);
 }
 
+TEST_F(ProcessLineTest, FailingComputedFdsAppendZero)
+{
+    // Each fails in its own way; none may take its else value or be left out.
+    const struct {
+        const char* condition;
+        const char* then;
+        const char* otherwise;
+    } failing[] = {
+        {"FD(9) > 0", "1", "2"},   // missing field in the condition
+        {"1", "1 / 0", "3"},       // domain error in the chosen expression
+        {"FD(0) > 0", "4", "FD(1)"}, // non-numeric field
+        {"1 ||", "5", "6"},        // syntax error
+    };
+    for (const auto& f : failing)
+        m_main.m_calcFDs.push_back(CCalcFD(QString::fromLatin1(f.condition), QString::fromLatin1(f.then),
+                                           QString::fromLatin1(f.otherwise)));
+    const CDocData item = Process(QStringLiteral("-1,x"));
+    EXPECT_EQ(item.m_fields, (FieldRow{"-1", "x", "0", "0", "0", "0"}));
+    EXPECT_EQ(m_main.m_internalData.GetAt(0), item.m_fields);
+}
+
 TEST_F(ProcessLineTest, DispatchCopiesToEveryDocumentInOrder)
 {
     CVantrelDoc& second = m_host.AddDocument(1);
@@ -126,19 +147,38 @@ TEST_F(ProcessLineTest, DispatchCopiesToEveryDocumentInOrder)
     }
 }
 
-TEST_F(ProcessLineTest, RingOptionsRearrangeOnlyAKeptStore)
+TEST_F(ProcessLineTest, RingOptionsAlwaysLeaveAConsistentStore)
 {
+    const auto rows = [this] {
+        QString out;
+        for (int64_t i = 0; i < m_main.m_internalData.GetCount(); ++i)
+            out += m_main.m_internalData.GetAt(i).join();
+        return out;
+    };
     for (const char* v : {"a", "b", "c", "d"})
         m_main.m_internalData.Add(FieldRow{QString::fromLatin1(v)});
+    // Kept: the ring rules, which keep the oldest.
     m_main.ApplyRingOptions(true, 2);
-    EXPECT_EQ(m_main.m_internalData.GetCount(), 2);
+    EXPECT_EQ(rows(), QStringLiteral("ab"));
     EXPECT_EQ(m_main.m_internalData.m_maxCount, 2);
+    Process(QStringLiteral("e"));
+    EXPECT_EQ(rows(), QStringLiteral("be"));
 
+    // Not kept: only stored, but in logical order with the newest kept, so that a later
+    // kept run goes on from there.
     m_main.m_keepInternal = 0;
+    m_main.ApplyRingOptions(true, 3);
+    EXPECT_EQ(rows(), QStringLiteral("be"));
+    EXPECT_EQ(m_main.m_internalData.m_next, 2);
+    m_main.ApplyRingOptions(true, 1);
+    EXPECT_EQ(rows(), QStringLiteral("e"));
     m_main.ApplyRingOptions(false, 50);
     EXPECT_EQ(m_main.m_internalData.m_ring, 0);
     EXPECT_EQ(m_main.m_internalData.m_maxCount, 50);
-    EXPECT_EQ(m_main.m_internalData.GetCount(), 2);
+    m_main.m_keepInternal = 1;
+    Process(QStringLiteral("f"));
+    EXPECT_EQ(rows(), QStringLiteral("ef"));
+    EXPECT_TRUE(m_main.m_internalData.IsConsistent());
 }
 
 TEST_F(ProcessLineTest, OpenCaptureFileAsksAndReportsFailures)
