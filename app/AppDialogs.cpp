@@ -18,6 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Vantrel について"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/vantrel.svg")).pixmap(48, 48));
     auto* text = new QLabel(QStringLiteral("Vantrel、バージョン 1.0"), this);
