@@ -19,13 +19,13 @@ CDialogFDEdit::CDialogFDEdit(const CFDInfo& entry, IUserInteraction& ui, QWidget
     : QDialog(parent), m_ui(ui), m_entry(entry)
 {
     setWindowTitle(QStringLiteral("FD番号情報編集"));
-    m_target = new QLineEdit(FieldRead::FormatInt(entry.m_targetFD));
+    m_target = NumberEdit(FieldRead::FormatInt(entry.m_targetFD));
     m_descriptions = new CListWithButtons;
 
     auto* grid = new QGridLayout;
     grid->addWidget(BuddyLabel(QStringLiteral("変換FD番号"), m_target), 0, 0);
     grid->addWidget(m_target, 0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(BuddyLabel(QStringLiteral("説明文"), m_descriptions->List()));

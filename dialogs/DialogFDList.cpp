@@ -3,7 +3,6 @@
 #include "dialogs/DialogFDEdit.h"
 #include "dialogs/FieldReader.h"
 #include "forms/FieldRead.h"
-#include "forms/ListEdit.h"
 #include "platform/UserInteraction.h"
 
 #include <QDialogButtonBox>
@@ -33,13 +32,6 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-QLineEdit* NumberEdit(int32_t value)
-{
-    auto* edit = new QLineEdit(FieldRead::FormatInt(value));
-    edit->setMaximumWidth(100);
-    return edit;
-}
-
 QLabel* Text(const QString& text)
 {
     return new QLabel(text);
@@ -52,15 +44,12 @@ CDialogFDList::CDialogFDList(CFDInfos infos, IUserInteraction& ui, QWidget* pare
 {
     setWindowTitle(QStringLiteral("FD番号変換一覧"));
     const Fields initial;
-    m_list = new QListWidget;
+    m_list = new CWideList;
     m_list->setAccessibleName(windowTitle());
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_list->setWordWrap(false);
-    m_list->setTextElideMode(Qt::ElideNone);
-    m_count = NumberEdit(initial.count);
-    m_start = NumberEdit(initial.start);
-    m_end = NumberEdit(initial.end);
-    m_newStart = NumberEdit(initial.newStart);
+    m_count = NumberEdit(FieldRead::FormatInt(initial.count));
+    m_start = NumberEdit(FieldRead::FormatInt(initial.start));
+    m_end = NumberEdit(FieldRead::FormatInt(initial.end));
+    m_newStart = NumberEdit(FieldRead::FormatInt(initial.newStart));
     m_setCount = new QPushButton(QStringLiteral("個にする"));
     m_renumber = new QPushButton(QStringLiteral("変更する"));
     m_edit = new QPushButton(QStringLiteral("編集する..."));
@@ -137,11 +126,7 @@ bool CDialogFDList::ReadFields(Fields& out)
 
 void CDialogFDList::Refill(int selection)
 {
-    m_list->clear();
-    m_list->addItems(FDListLines(m_infos));
-    const int row = ClampSelection(selection, m_list->count());
-    if (row >= 0)
-        m_list->setCurrentRow(row);
+    const int row = m_list->Fill(FDListLines(m_infos), selection);
     for (QPushButton* b : {m_renumber, m_edit, m_clear, m_export})
         b->setEnabled(row >= 0);
 }

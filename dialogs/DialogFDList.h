@@ -10,7 +10,6 @@
 
 class IUserInteraction;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 // "FD番号変換一覧": the FD number conversion table, edited on a copy; the caller takes
@@ -27,7 +26,7 @@ public:
     // Runs the entry dialog of "編集する..." (tests drive it without exec()).
     void SetDialogRunner(DialogRunner runner) { m_run = std::move(runner); }
 
-    QListWidget* List() const { return m_list; }
+    CWideList* List() const { return m_list; }
     QLineEdit* CountEdit() const { return m_count; }
     QLineEdit* StartEdit() const { return m_start; }
     QLineEdit* EndEdit() const { return m_end; }
@@ -65,7 +64,7 @@ private:
     IUserInteraction& m_ui;
     DialogRunner m_run = ExecRunner();
     CFDInfos m_infos;
-    QListWidget* m_list;
+    CWideList* m_list;
     QLineEdit* m_count;
     QLineEdit* m_start;
     QLineEdit* m_end;

@@ -57,8 +57,7 @@ CDialogInputDataOption::CDialogInputDataOption(CMain& main, IUserInteraction& ui
     m_saveInternal = Check(save, QStringLiteral("内部データを保存"));
     m_keepInternal = Check(keep, QStringLiteral("既存の内部データを削除しないで追加する"));
     m_ring = Check(QStringLiteral("有効"), QStringLiteral("リングバッファ有効"));
-    m_capacity = new QLineEdit;
-    m_capacity->setMaximumWidth(120);
+    m_capacity = NumberEdit();
     m_saveCsv = Check(save, QStringLiteral("CSVファイルに保存"));
     m_appendCsv = Check(keep, QStringLiteral("既存のCSVファイルを削除しないで追加する"));
     m_unpaced = new QCheckBox(QStringLiteral("待ち時間なし (最速で処理する)"));

@@ -6,9 +6,45 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+namespace {
+
+constexpr int kExtentMargin = 5;
+// Lines beyond this many are measured only when they are among the longest.
+constexpr int kMeasuredLines = 2000;
+
+} // namespace
+
+// Gives every line the size measured for the widest.
+class CExtentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void Measure(const QListWidget* list, const std::vector<int>& rows)
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.font = list->font();
+        QSize size;
+        for (int row : rows)
+            size = size.expandedTo(QStyledItemDelegate::sizeHint(option, list->model()->index(row, 0)));
+        m_size = size.isValid() ? size + QSize(kExtentMargin, 0) : QSize();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return m_size.isValid() ? m_size : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+private:
+    QSize m_size;
+};
 
 DialogRunner ExecRunner()
 {
@@ -25,6 +61,15 @@ QLabel* BuddyLabel(const QString& text, QWidget* field)
     return label;
 }
 
+QLineEdit* NumberEdit(const QString& text)
+{
+    auto* edit = new QLineEdit(text);
+    const int digits = edit->fontMetrics().horizontalAdvance(QStringLiteral("-2147483648"));
+    edit->setMinimumWidth(digits + 12);
+    edit->setMaximumWidth(digits * 3 / 2 + 12);
+    return edit;
+}
+
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -37,14 +82,32 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog)
     return buttons;
 }
 
+CWideList::CWideList(QWidget* parent)
+    : QListWidget(parent), m_delegate(new CExtentDelegate(this))
+{
+    setItemDelegate(m_delegate);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+}
+
+int CWideList::Fill(const QStringList& lines, int requested)
+{
+    clear();
+    addItems(lines);
+    m_delegate->Measure(this, WidestLineCandidates(lines, kMeasuredLines));
+    doItemsLayout();
+    const int selection = ClampSelection(requested, count());
+    if (selection >= 0)
+        setCurrentRow(selection);
+    return selection;
+}
+
 CListWithButtons::CListWithButtons(QWidget* parent)
     : QWidget(parent)
 {
-    m_list = new QListWidget(this);
-    // Long lines scroll sideways, as wide as the widest line.
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_list->setWordWrap(false);
-    m_list->setTextElideMode(Qt::ElideNone);
+    m_list = new CWideList(this);
     m_add = new QPushButton(QStringLiteral("&Add..."), this);
     m_edit = new QPushButton(QStringLiteral("&Edit..."), this);
     m_delete = new QPushButton(QStringLiteral("&Delete"), this);
@@ -65,11 +128,7 @@ CListWithButtons::CListWithButtons(QWidget* parent)
 
 void CListWithButtons::Fill(const QStringList& lines, int requested)
 {
-    m_list->clear();
-    m_list->addItems(lines);
-    const int selection = ClampSelection(requested, m_list->count());
-    if (selection >= 0)
-        m_list->setCurrentRow(selection);
+    const int selection = m_list->Fill(lines, requested);
     m_edit->setEnabled(selection >= 0);
     m_delete->setEnabled(selection >= 0);
 }

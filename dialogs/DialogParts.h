@@ -2,6 +2,7 @@
 
 // Pieces the list and edit dialogs share.
 
+#include <QListWidget>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -10,8 +11,9 @@
 
 class QDialog;
 class QDialogButtonBox;
+class CExtentDelegate;
 class QLabel;
-class QListWidget;
+class QLineEdit;
 class QPushButton;
 
 // Runs a sub-dialog modally and returns its result. Dialogs that open others take one, so
@@ -23,9 +25,27 @@ DialogRunner ExecRunner();
 // field) and, without the "&", the field's accessible name.
 QLabel* BuddyLabel(const QString& text, QWidget* field);
 
+// An edit for a number field, wide enough for any int32.
+QLineEdit* NumberEdit(const QString& text = QString());
+
 // "OK" and "キャンセル", wired to the dialog's accept() and reject(); OK is the default
 // button, Escape cancels.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+
+// A list of one-line texts that scrolls sideways as far as its widest line, plus 5 pixels.
+// All lines share one size, so that a list of a million lines fills in a moment.
+class CWideList : public QListWidget
+{
+public:
+    explicit CWideList(QWidget* parent = nullptr);
+
+    // Replaces the lines and selects the requested one, clamped; returns the selection
+    // (-1 for an empty list).
+    int Fill(const QStringList& lines, int requested);
+
+private:
+    CExtentDelegate* m_delegate;
+};
 
 // A list with "Add...", "Edit..." and "Delete" beside it. Fill() applies the shared rules:
 // the requested line clamped, Edit... and Delete enabled only when there is a line.
@@ -37,13 +57,13 @@ public:
     void Fill(const QStringList& lines, int requested);
     int Current() const;
 
-    QListWidget* List() const { return m_list; }
+    CWideList* List() const { return m_list; }
     QPushButton* AddButton() const { return m_add; }
     QPushButton* EditButton() const { return m_edit; }
     QPushButton* DeleteButton() const { return m_delete; }
 
 private:
-    QListWidget* m_list;
+    CWideList* m_list;
     QPushButton* m_add;
     QPushButton* m_edit;
     QPushButton* m_delete;

@@ -2,9 +2,11 @@
 
 // The rules that every Add... / Edit... / Delete list of the dialogs shares.
 
+#include <QStringList>
+
 #include <algorithm>
-#include <cstddef>
 #include <utility>
+#include <vector>
 
 // Line to select after a list is refilled: the requested one clamped to the list, or -1
 // when the list is empty (then Edit... and Delete are disabled).
@@ -32,3 +34,9 @@ int AppendEntry(List& list, Entry&& entry)
     list.push_back(std::forward<Entry>(entry));
     return static_cast<int>(list.size()) - 1;
 }
+
+// Lines to measure for a list's horizontal extent. Measuring text is slow (a table of a
+// million FD lines would take many seconds), so beyond limit lines only those that are
+// longest by a rough width estimate are measured: full-width characters count double and
+// a tab as a whole tab stop.
+std::vector<int> WidestLineCandidates(const QStringList& lines, int limit);

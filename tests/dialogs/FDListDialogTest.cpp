@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -225,4 +226,24 @@ TEST(DialogFDList, ExportAndImportReportTheirOutcome)
     EXPECT_EQ(dialog.Result(), Table());
     EXPECT_EQ(Lines(dialog.List()), QStringList({QStringLiteral("FD0\t<無変換>\t, <説明文無し>"),
                                                  QStringLiteral("FD1\t→ FD3\t\t, 温度\t, 外気")}));
+}
+
+TEST(DialogStr, EnterIsOkAndEscapeCancels)
+{
+    CScriptedInteraction ui;
+    CDialogStr dialog(ui);
+    dialog.show();
+    QTest::keyClick(dialog.Edit(), Qt::Key_Return);
+    EXPECT_EQ(ui.Messages(), QStringList{QStringLiteral("文字が入力されていません")});
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.Edit()->setText(QStringLiteral("  "));
+    QTest::keyClick(dialog.Edit(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.String(), QStringLiteral("  "));
+
+    dialog.show();
+    dialog.Edit()->setText(QStringLiteral("x"));
+    QTest::keyClick(dialog.Edit(), Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.String(), QStringLiteral("  "));
 }

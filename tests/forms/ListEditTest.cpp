@@ -32,3 +32,18 @@ TEST(ListEdit, DeleteKeepsTheIndexAndAddSelectsTheNewLine)
     EXPECT_EQ(AppendEntry(calcs, CCalcFD(QStringLiteral("FD(0) > 1"), QStringLiteral("2"), QStringLiteral("3"))), 2);
     EXPECT_EQ(CalcFDLines(calcs).back(), QStringLiteral("if (FD(0) > 1){ FD値=2; } else { FD値=3; }"));
 }
+
+TEST(ListEdit, ExtentCandidatesAreAllLinesOrTheLongest)
+{
+    const QStringList few{QStringLiteral("a"), QStringLiteral("bb")};
+    EXPECT_EQ(WidestLineCandidates(few, 2), (std::vector<int>{0, 1}));
+
+    QStringList many;
+    for (int i = 0; i < 1000; ++i)
+        many << QStringLiteral("FD%1\t<無変換>").arg(i);
+    many[17] = QStringLiteral("FD17\t→ FD3\t\t, 説明");        // full-width text counts double
+    many[500] = QStringLiteral("FD500\t→ FD3\t\t, abcdefgh");
+    std::vector<int> rows = WidestLineCandidates(many, 2);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<int>{17, 500}));
+}
