@@ -58,17 +58,6 @@ TEST(PlayerRules, ReplayBatchFirstLastAndReset)
     }
 }
 
-TEST(PlayerRules, ReplayRowHints)
-{
-    const CReplayBatch reset{2, 5, true};
-    EXPECT_EQ(ReplayRowHint(reset, 2), ResetAndApply);
-    EXPECT_EQ(ReplayRowHint(reset, 3), Apply);
-    EXPECT_EQ(ReplayRowHint(reset, 5), ApplyAndRepaint);
-    EXPECT_EQ(ReplayRowHint(CReplayBatch{2, 5, false}, 2), Apply);
-    // A batch of one row repaints; its reset comes from the queued reset alone.
-    EXPECT_EQ(ReplayRowHint(CReplayBatch{4, 4, true}, 4), ApplyAndRepaint);
-}
-
 TEST(PlayerRules, ReplayChecksInOrder)
 {
     struct Case

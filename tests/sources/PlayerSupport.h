@@ -1,7 +1,7 @@
 #pragma once
 
-// A pipeline with documents that record every record reaching their views, and a log of a
-// player's progress, for the player tests with and without windows.
+// A pipeline whose documents record what reaches their views, and a log of a player's
+// progress received on this thread, for the player tests with and without windows.
 
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
@@ -11,12 +11,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QObject>
-#include <QString>
 
-#include <chrono>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <ostream>
 #include <vector>
 
 struct CSeenRecord
@@ -25,14 +23,11 @@ struct CSeenRecord
     int32_t row;
     QString text; // the FDs joined with commas
     int32_t firstAfterReset;
-
     bool operator==(const CSeenRecord&) const = default;
 };
-
 inline void PrintTo(const CSeenRecord& r, std::ostream* os)
 {
-    *os << "{hint " << r.hint << ", row " << r.row << ", \"" << r.text.toStdString() << "\", reset "
-        << r.firstAfterReset << "}";
+    *os << "{" << r.hint << ", " << r.row << ", " << r.text.toStdString() << ", " << r.firstAfterReset << "}";
 }
 
 // Records on the document worker itself: no UI thread has to serve it.
@@ -50,16 +45,11 @@ public:
         std::lock_guard lock(m_lock);
         return m_seen;
     }
-    size_t Count() const
+    QStringList Texts() const
     {
-        std::lock_guard lock(m_lock);
-        return m_seen.size();
-    }
-    std::vector<QString> Texts() const
-    {
-        std::vector<QString> out;
+        QStringList out;
         for (const CSeenRecord& r : Seen())
-            out.push_back(r.text);
+            out.append(r.text);
         return out;
     }
 
@@ -82,32 +72,22 @@ bool ServeUntil(Done&& done, int timeoutMs = 10000)
     return true;
 }
 
-// Serves queued signals for a while.
-inline void ServeFor(int ms)
-{
-    ServeUntil([] { return false; }, ms);
-}
-
 struct CProgressEntry
 {
-    int kind; // a CCsvFilePlayer::Progress, or 1/0 for the end of a replay batch or not
+    int kind; // a CCsvFilePlayer::Progress, or 1 and 0 for the end of a replay batch or not
     qint64 count;
     quint64 batch;
-
     bool operator==(const CProgressEntry&) const = default;
 };
-
 inline void PrintTo(const CProgressEntry& e, std::ostream* os)
 {
-    *os << "{kind " << e.kind << ", " << e.count << ", batch " << e.batch << "}";
+    *os << "{" << e.kind << ", " << e.count << ", " << e.batch << "}";
 }
 
-// Receives a player's progress on this thread, as a window would.
 class CProgressLog : public QObject
 {
 public:
     std::vector<CProgressEntry> m_entries;
-
     bool Has(int kind, quint64 batch) const
     {
         for (const CProgressEntry& e : m_entries) {
@@ -116,9 +96,17 @@ public:
         }
         return false;
     }
+    // Connects a player's progress(kind-ish, count, batch) queued, as a window would.
+    template <typename Player, typename First>
+    void Listen(Player* player, void (Player::*signal)(First, qint64, quint64))
+    {
+        QObject::connect(
+            player, signal, this,
+            [this](First kind, qint64 count, quint64 batch) { m_entries.push_back({int(kind), count, batch}); },
+            Qt::QueuedConnection);
+    }
 };
 
-// The pipeline of a run with its documents.
 class CPlayerRig
 {
 public:
@@ -130,7 +118,7 @@ public:
         m_host.AddDocument(templateIndex).m_notifier = m_notifiers.back().get();
         return *m_notifiers.back();
     }
-
+    // Rows "r1", "r2", ...
     void Store(int rows)
     {
         for (int r = 1; r <= rows; ++r)
