@@ -32,6 +32,26 @@ void CVantrelDoc::ResetFeed()
     ResetDesignRunState(*this);
 }
 
+void CVantrelDoc::EnqueueFeed(CDocData&& item)
+{
+    {
+        std::lock_guard lock(m_feedLock);
+        m_feedQueue.push_back(std::move(item));
+    }
+    m_feedWake.notify_one();
+}
+
+void CVantrelDoc::QueueResetFeed()
+{
+    EnqueueFeed(CDocData(FeedResetMarker, -1, FieldRow(), nullptr));
+}
+
+void CVantrelDoc::ApplyQueuedReset()
+{
+    std::lock_guard lock(m_renderLock);
+    ResetDesignRunState(*this);
+}
+
 void CVantrelDoc::ApplyDocData(const CDocData& item)
 {
     {
@@ -62,7 +82,12 @@ void CVantrelDoc::StartFeed()
 
 void CVantrelDoc::StopFeed()
 {
-    m_feedStop = FeedStopRequested;
+    {
+        // Under the lock, so that a worker about to wait cannot miss it.
+        std::lock_guard lock(m_feedLock);
+        m_feedStop = FeedStopRequested;
+    }
+    m_feedWake.notify_all();
     if (!m_pFeedThread) {
         // A document opened while a run went on has no worker; what was queued to it is
         // applied by one that drains at once.
@@ -86,43 +111,61 @@ void CVantrelDoc::StopFeed()
 void CVantrelDoc::DocumentWorker(CVantrelDoc* doc)
 {
     const CPacing pacing = GetPacing();
-    CDocData item;
+    std::deque<CDocData> batch;
     for (;;) {
         bool stop = false;
-        size_t n = 0;
         {
-            std::lock_guard lock(doc->m_feedLock);
+            std::unique_lock lock(doc->m_feedLock);
+            if (pacing.m_waitForWork) {
+                doc->m_feedWake.wait(lock, [doc] {
+                    return doc->m_feedStop.load() != FeedRunning || !doc->m_feedQueue.empty();
+                });
+            }
             stop = doc->m_feedStop.load() != FeedRunning;
-            n = doc->m_feedQueue.size();
+            // Items that arrive meanwhile belong to the next batch.
+            if (!stop)
+                batch.swap(doc->m_feedQueue);
         }
         // Once stopped, whatever is queued goes through the drain below with its own hint.
         if (stop)
             break;
-        if (n == 0) {
+        if (batch.empty()) {
             PauseUs(pacing.feedIdleUs);
             continue;
         }
-        // Items that arrive meanwhile belong to the next batch; only the last item of this
-        // one may ask the views to repaint.
-        for (size_t k = n; k >= 1; --k) {
-            {
-                std::lock_guard lock(doc->m_feedLock);
-                item = std::move(doc->m_feedQueue.front());
-                doc->m_feedQueue.pop_front();
+        // Only the last record of the batch may ask the views to repaint; a queued reset
+        // is no record and changes no hint.
+        size_t lastRecord = batch.size();
+        for (size_t i = batch.size(); i-- > 0;) {
+            if (batch[i].m_type != FeedResetMarker) {
+                lastRecord = i;
+                break;
             }
-            PauseUs(pacing.perFeedItemUs);
-            if (k > 1 && item.m_type == ApplyAndRepaint)
+        }
+        for (size_t i = 0; i < batch.size(); ++i) {
+            CDocData& item = batch[i];
+            if (item.m_type == FeedResetMarker) {
+                doc->ApplyQueuedReset();
+                continue;
+            }
+            if (!pacing.m_waitForWork)
+                PauseUs(pacing.perFeedItemUs);
+            if (i != lastRecord && item.m_type == ApplyAndRepaint)
                 item.m_type = Apply;
             doc->ApplyDocData(item);
         }
+        batch.clear();
     }
 
     {
         std::lock_guard lock(doc->m_feedLock);
         while (!doc->m_feedQueue.empty()) {
-            item = std::move(doc->m_feedQueue.front());
+            const CDocData item = std::move(doc->m_feedQueue.front());
             doc->m_feedQueue.pop_front();
-            doc->ApplyDocData(item);
+            if (item.m_type == FeedResetMarker)
+                doc->ApplyQueuedReset();
+            else
+                doc->ApplyDocData(item);
         }
     }
     doc->m_feedStop = FeedEnded;

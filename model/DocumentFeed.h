@@ -26,6 +26,10 @@ public:
 // writes the plots, bars, m_currentRow and m_firstAfterReset, and is taken by whoever reads
 // them to draw, inside OnDocData or not. Nobody takes m_feedLock while holding m_renderLock.
 
+// The m_type of a queued reset (QueueResetFeed): never applied as a record and never shown
+// to the views.
+inline constexpr int32_t FeedResetMarker = -1;
+
 // Values of CVantrelDoc::m_feedStop: running, stop requested, and the worker's last act
 // after its drain, which tells the waiting UI thread that joining will not block.
 enum FeedStopState : int32_t { FeedRunning = 0, FeedStopRequested = 1, FeedEnded = 2 };

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -39,12 +40,19 @@ public:
     int32_t m_firstAfterReset = 0;
     std::mutex m_feedLock;             // guards m_feedQueue and the worker's reading of m_feedStop
     std::deque<CDocData> m_feedQueue;
+    std::condition_variable m_feedWake; // with m_feedLock: work or a stop for a worker that waits
     std::atomic<int32_t> m_feedStop{0};
     std::unique_ptr<std::thread> m_pFeedThread;
     std::mutex m_renderLock;           // held by ApplyDocData steps 2-4 and by rendering outside the notification
     IDocumentNotifier* m_notifier = nullptr; // the first view's frame; null = no view
     void ResetFeed();
+    // Any thread: append an item and wake the worker.
+    void EnqueueFeed(CDocData&& item);
+    // Any thread: the worker resets the design after everything queued so far and before
+    // whatever is queued next.
+    void QueueResetFeed();
     void ApplyDocData(const CDocData& item);
+    void ApplyQueuedReset();           // document worker: a QueueResetFeed marker's turn came
     void StartFeed();                  // sets Running and starts the worker
     void StopFeed();
     static void DocumentWorker(CVantrelDoc* doc);

@@ -16,6 +16,8 @@ struct CPacing
     int32_t perReplayedRowUs = 3000; // main worker, after each replayed stored row
     int32_t perFeedItemUs = 3000;   // document worker, before each applied item
     int32_t feedIdleUs = 10000;     // document worker, when its queue is empty
+    // Workers sleep until work arrives instead of polling, and skip the pauses above.
+    bool m_waitForWork = false;
 
     static CPacing Default() { return {}; }
     static CPacing Unpaced() { return {0, 0, 0, 0, 0}; }
@@ -27,6 +29,7 @@ inline std::atomic<int32_t> g_idle{CPacing{}.idleUs};
 inline std::atomic<int32_t> g_replay{CPacing{}.perReplayedRowUs};
 inline std::atomic<int32_t> g_feedItem{CPacing{}.perFeedItemUs};
 inline std::atomic<int32_t> g_feedIdle{CPacing{}.feedIdleUs};
+inline std::atomic<bool> g_waitForWork{false};
 // The UI thread's message pump; null when the waiting thread has no messages to serve.
 inline std::atomic<void (*)()> g_pump{nullptr};
 } // namespace vantrel_pacing_detail
@@ -40,12 +43,13 @@ inline void SetPacing(const CPacing& p)
     g_replay = p.perReplayedRowUs;
     g_feedItem = p.perFeedItemUs;
     g_feedIdle = p.feedIdleUs;
+    g_waitForWork = p.m_waitForWork;
 }
 
 inline CPacing GetPacing()
 {
     using namespace vantrel_pacing_detail;
-    return {g_afterLine, g_idle, g_replay, g_feedItem, g_feedIdle};
+    return {g_afterLine, g_idle, g_replay, g_feedItem, g_feedIdle, g_waitForWork};
 }
 
 inline void PauseUs(int32_t us)

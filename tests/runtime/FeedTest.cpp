@@ -195,3 +195,87 @@ TEST_F(FeedTest, ResetFeedForgetsThePlotsRunState)
     EXPECT_EQ(m_doc.m_plots[0].m_firstRecord, 1);
     EXPECT_EQ(m_doc.m_plots[0].m_sizeValue, -1.7976931348623157e308);
 }
+
+TEST_F(FeedTest, QueuedResetTakesItsTurnAndChangesNoHint)
+{
+    m_doc.m_plots.push_back(CPlotInfo());
+    m_doc.ResetFeed();
+    m_doc.StartFeed();
+    m_doc.EnqueueFeed(Item(ApplyAndRepaint, 0, {QStringLiteral("1")}));
+    m_loop.WaitForPendingSend();
+    // Queued while the worker is busy: the reset must wait for row 1 and come before row 2.
+    m_doc.EnqueueFeed(Item(ApplyAndRepaint, 1, {QStringLiteral("2")}));
+    m_doc.QueueResetFeed();
+    PumpUntil(m_loop, m_notifier, 2);
+    m_doc.EnqueueFeed(Item(ApplyAndRepaint, 2, {QStringLiteral("3")}));
+    PumpUntil(m_loop, m_notifier, 3);
+    m_doc.StopFeed();
+
+    const auto& seen = m_notifier.m_seen;
+    ASSERT_EQ(seen.size(), 3u);
+    // The reset is no record: row 1, last of its batch, keeps its repaint.
+    EXPECT_EQ(Hints(seen), (std::vector<int32_t>{ApplyAndRepaint, ApplyAndRepaint, ApplyAndRepaint}));
+    EXPECT_EQ(seen[1].firstAfterReset, 0);
+    EXPECT_EQ(seen[1].currentRow, 1);
+    EXPECT_EQ(seen[2].firstAfterReset, 1);
+    EXPECT_EQ(m_doc.m_feedStop.load(), FeedEnded);
+}
+
+namespace {
+
+// One feed history with fixed batches: a single item, then six items (with a queued reset
+// among them) found at once, then a stop with two items still queued.
+std::vector<CSeenUpdate> FeedHistory(const CPacing& pacing)
+{
+    CPacingScope scope(pacing);
+    CUiLoop loop;
+    CRecordingNotifier notifier(loop);
+    CVantrelDoc doc;
+    doc.m_notifier = &notifier;
+    doc.m_plots.push_back(CPlotInfo());
+    doc.ResetFeed();
+    doc.StartFeed();
+
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 0, {QStringLiteral("a")}));
+    loop.WaitForPendingSend();
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 1, {QStringLiteral("b")}));
+    doc.EnqueueFeed(Item(Apply, 2));
+    doc.QueueResetFeed();
+    doc.EnqueueFeed(Item(ResetAndApply, 3));
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 4));
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 5));
+    PumpUntil(loop, notifier, 6);
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 6));
+    loop.WaitForPendingSend();
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 7));
+    doc.EnqueueFeed(Item(ApplyAndRepaint, 8));
+    doc.StopFeed();
+    EXPECT_EQ(doc.m_editMode, EditMode::None);
+    return notifier.m_seen;
+}
+
+} // namespace
+
+TEST(FeedWaitForWork, SameRecordsAndHintsAsThePacedWorker)
+{
+    const std::vector<CSeenUpdate> paced = FeedHistory(FastPacing());
+    // Pauses this long would time the test out: the waiting worker must not use them.
+    CPacing waiting = CPacing::Default();
+    waiting.feedIdleUs = 600'000'000;
+    waiting.perFeedItemUs = 600'000'000;
+    waiting.m_waitForWork = true;
+    const std::vector<CSeenUpdate> woken = FeedHistory(waiting);
+
+    EXPECT_EQ(Hints(paced), (std::vector<int32_t>{ApplyAndRepaint, Apply, Apply, ResetAndApply, Apply, ApplyAndRepaint,
+                                                  ApplyAndRepaint, ApplyAndRepaint, ApplyAndRepaint}));
+    EXPECT_EQ(Rows(paced), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    ASSERT_EQ(woken.size(), paced.size());
+    for (size_t i = 0; i < paced.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(woken[i].hint, paced[i].hint);
+        EXPECT_EQ(woken[i].row, paced[i].row);
+        EXPECT_EQ(woken[i].fields, paced[i].fields);
+        EXPECT_EQ(woken[i].currentRow, paced[i].currentRow);
+        EXPECT_EQ(woken[i].firstAfterReset, paced[i].firstAfterReset);
+    }
+}
