@@ -32,6 +32,12 @@ void CVantrelDoc::ResetFeed()
     ResetDesignRunState(*this);
 }
 
+void CVantrelDoc::EnqueueFeed(CDocData&& item)
+{
+    std::lock_guard lock(m_feedLock);
+    m_feedQueue.push_back(std::move(item));
+}
+
 void CVantrelDoc::ApplyDocData(const CDocData& item)
 {
     {

@@ -44,6 +44,8 @@ public:
     std::mutex m_renderLock;           // held by ApplyDocData steps 2-4 and by rendering outside the notification
     IDocumentNotifier* m_notifier = nullptr; // the first view's frame; null = no view
     void ResetFeed();
+    // Producer side (main worker, internal data player): appends under m_feedLock.
+    void EnqueueFeed(CDocData&& item);
     void ApplyDocData(const CDocData& item);
     void StartFeed();                  // sets Running and starts the worker
     void StopFeed();
