@@ -82,6 +82,8 @@ CDialogInputSocket::~CDialogInputSocket()
 
 bool CDialogInputSocket::Start(const QHostAddress& address)
 {
+    if (m_started)
+        return m_server->IsListening();
     const bool up = m_server->Listen(address, kLineServerPort);
     m_main.PrepareStoreForRun();
     m_main.PrepareRun();

@@ -50,6 +50,11 @@ MyAsyncSocket::MyAsyncSocket(CLineServer* owner)
 {
     // One read returns at most the receive buffer, as one receive call would.
     setReadBufferSize(CLineServer::kReceiveBufferSize);
+    // The owner is the context: disconnecting the owner silences this socket.
+    connect(this, &QTcpSocket::readyRead, owner, [this] { m_pOwner->OnReceive(this); });
+    connect(this, &QTcpSocket::disconnected, owner, [this] { m_pOwner->OnClose(this); });
+    connect(this, &QTcpSocket::errorOccurred, owner,
+            [this](QAbstractSocket::SocketError error) { m_pOwner->OnError(this, error); });
 }
 
 CLineServer::CLineServer(CMain& main, QObject* parent)
@@ -132,10 +137,6 @@ void CLineServer::OnAccept(qintptr descriptor)
         return;
     }
     m_clients[size_t(slot)] = socket;
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReceive(socket); });
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnClose(socket); });
-    connect(socket, &QTcpSocket::errorOccurred, this,
-            [this, socket](QAbstractSocket::SocketError error) { OnError(socket, error); });
     SetMessage(ConnectionText(ConnectionCount(), QString()));
 }
 
