@@ -3,7 +3,9 @@
 // - Throughput into the store, event driven, one and five clients. A client sends its next
 //   line once the server has read the previous one (so that every send stays one line); the
 //   figure is stored lines per second. Goal: 200,000.
-// - The same without waiting: what a client that only sends gets (lines joined in one read).
+// - The same without waiting: what a client that only sends gets (lines joined in one read,
+//   and the client closed once one read fills the receive buffer).
+// - Five clients at a steady rate without waiting: the share of sends that stay one line.
 // - Latency at 100 lines per second from a client's send to the record applied in the
 //   document's worker and to the end of the scroll view's repaint (the demo document),
 //   paced and event driven, median and 99th percentile. Goals at p99: 30 ms paced, 5 ms
@@ -119,11 +121,12 @@ double Percentile(std::vector<double> values, double p)
     return values[i];
 }
 
-// Clients sending lines, each waiting for the server to read one before the next when acked.
+// Clients sending lines, each waiting for the server to read one before the next when acked,
+// or each at a steady rate when linesPerSecond is set.
 class CClients
 {
 public:
-    CClients(CLineServer& server, int clients, int64_t linesPerClient, bool acked)
+    CClients(CLineServer& server, int clients, int64_t linesPerClient, bool acked, int64_t linesPerSecond = 0)
     {
         m_connection = QObject::connect(&server, &CLineServer::lineReceived, &server,
                                         [this](quint16 port) { m_counts.Add(port); });
@@ -134,7 +137,13 @@ public:
                     m_failed = true;
                 } else {
                     const quint16 port = client.LocalPort();
+                    const auto period = std::chrono::nanoseconds(linesPerSecond > 0 ? 1000000000 / linesPerSecond : 0);
+                    Clock::time_point next = Clock::now();
                     for (int64_t i = 0; i < linesPerClient && !m_failed; ++i) {
+                        if (linesPerSecond > 0) {
+                            std::this_thread::sleep_until(next);
+                            next += period;
+                        }
                         if (!client.Send(BenchLine(c, i)) || (acked && !m_counts.WaitFor(port, i + 1)))
                             m_failed = true;
                     }
@@ -216,6 +225,50 @@ BENCHMARK(BM_TcpIntoStore)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// Five clients that send at a steady rate without waiting, as independent programs would:
+// while the server reads faster than they send, every send stays one line. Argument: lines
+// per second over all clients; two seconds of data.
+void BM_TcpSteadyClients(benchmark::State& state)
+{
+    constexpr int kClients = 5;
+    const int64_t rate = state.range(0);
+    const int64_t perClient = rate * 2 / kClients;
+    SetPacing(EventDriven());
+    CBenchHost host;
+    CMain main;
+    main.m_pApp = &host;
+    main.m_keepInternal = 0;
+    int64_t serverLines = 0;
+    for (auto _ : state) {
+        CLineServer server(main);
+        if (!server.Listen(QHostAddress(QHostAddress::LocalHost))) {
+            state.SkipWithError("port 57077 is in use");
+            break;
+        }
+        main.PrepareStoreForRun();
+        main.PrepareRun();
+        main.StartThreads();
+        CClients sending(server, kClients, perClient, false, rate / kClients);
+        PumpUntil([&] { return server.ConnectionCount() == 0; }, 10000);
+        server.Close();
+        main.StopThreads();
+        serverLines = server.LineCount();
+    }
+    SetPacing(CPacing::Default());
+    state.counters["lines_sent"] = double(perClient * kClients);
+    state.counters["server_lines"] = double(serverLines);
+    state.counters["sends_kept_pct"] = 100.0 * double(serverLines) / double(perClient * kClients);
+}
+BENCHMARK(BM_TcpSteadyClients)
+    ->ArgNames({"lines_per_s"})
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(50000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 QString DemoFile(const char* name)
 {
