@@ -16,11 +16,13 @@ struct CPacing
     int32_t perReplayedRowUs = 3000; // main worker, after each replayed stored row
     int32_t perFeedItemUs = 3000;   // document worker, before each applied item
     int32_t feedIdleUs = 10000;     // document worker, when its queue is empty
-    // Workers sleep until work arrives instead of polling, and skip the pauses above.
+    // Event-driven: idle workers wait until work arrives (or a stop) instead of polling,
+    // and no pause follows a line or an item. The order of records and the hints the views
+    // receive stay the same; only the waiting differs.
     bool m_waitForWork = false;
 
     static CPacing Default() { return {}; }
-    static CPacing Unpaced() { return {0, 0, 0, 0, 0}; }
+    static CPacing Unpaced() { return {0, 0, 0, 0, 0, false}; }
 };
 
 namespace vantrel_pacing_detail {
@@ -29,7 +31,7 @@ inline std::atomic<int32_t> g_idle{CPacing{}.idleUs};
 inline std::atomic<int32_t> g_replay{CPacing{}.perReplayedRowUs};
 inline std::atomic<int32_t> g_feedItem{CPacing{}.perFeedItemUs};
 inline std::atomic<int32_t> g_feedIdle{CPacing{}.feedIdleUs};
-inline std::atomic<bool> g_waitForWork{false};
+inline std::atomic<bool> g_waitForWork{CPacing{}.m_waitForWork};
 // The UI thread's message pump; null when the waiting thread has no messages to serve.
 inline std::atomic<void (*)()> g_pump{nullptr};
 } // namespace vantrel_pacing_detail
@@ -65,6 +67,7 @@ inline void PauseUs(int32_t us)
 // event processing here; tests install their own loop.
 using MessagePump = void (*)();
 inline void SetMessagePump(MessagePump pump) { vantrel_pacing_detail::g_pump = pump; }
+inline MessagePump GetMessagePump() { return vantrel_pacing_detail::g_pump.load(); }
 
 // Waits until done() holds, running the message pump between checks.
 template <typename Done>

@@ -18,10 +18,41 @@ CMain::~CMain()
         StopThreads();
 }
 
+void CMain::AppendLineLocked(const QString& line)
+{
+    m_lineQueue.push_back(line);
+    m_queuedText += line.size();
+}
+
+QString CMain::TakeFrontLocked()
+{
+    QString line = std::move(m_lineQueue.front());
+    m_lineQueue.pop_front();
+    m_queuedText -= line.size();
+    return line;
+}
+
 void CMain::PushLine(const QString& line)
 {
-    std::lock_guard lock(m_queueLock);
-    m_lineQueue.push_back(line);
+    {
+        std::lock_guard lock(m_queueLock);
+        AppendLineLocked(line);
+    }
+    m_queueWake.notify_one();
+}
+
+bool CMain::PushLineBounded(const QString& line)
+{
+    {
+        std::lock_guard lock(m_queueLock);
+        if (int64_t(m_lineQueue.size()) >= m_lineQueueLimit || m_queuedText + line.size() > m_lineQueueTextLimit) {
+            m_discardedLines.fetch_add(1, std::memory_order_relaxed);
+            return false;
+        }
+        AppendLineLocked(line);
+    }
+    m_queueWake.notify_one();
+    return true;
 }
 
 void CMain::PrepareStoreForRun()
@@ -35,6 +66,7 @@ void CMain::PrepareStoreForRun()
 void CMain::PrepareRun()
 {
     m_stop = 0;
+    m_discardedLines = 0;
     m_captureFailed = 0;
     m_captureError.clear();
     ForEachDocument(m_pApp, [](CVantrelDoc& doc) { doc.ResetFeed(); });
@@ -53,7 +85,12 @@ void CMain::StartThreads()
 
 void CMain::StopThreads()
 {
-    m_stop = 1;
+    {
+        // Under the lock, so that a worker about to wait cannot miss the wake-up.
+        std::lock_guard lock(m_queueLock);
+        m_stop = 1;
+    }
+    m_queueWake.notify_all();
     if (m_pWorker) {
         WaitPumping([this] { return m_workerEnded.load(); });
         m_pWorker->join();
@@ -75,6 +112,11 @@ bool CMain::IsAnyDocumentBusy() const
 void CMain::MainWorker(CMain* main)
 {
     const CPacing pacing = GetPacing();
+    const bool waitForWork = pacing.m_waitForWork;
+    const auto pause = [waitForWork](int32_t us) {
+        if (!waitForWork)
+            PauseUs(us);
+    };
 
     // Replay what the store keeps, oldest first; the count may grow meanwhile only through
     // this thread, so it is read again at every step.
@@ -86,7 +128,7 @@ void CMain::MainWorker(CMain* main)
             }
             FieldRow row = main->m_internalData.GetAt(i);
             main->Dispatch(static_cast<int32_t>(i), Apply, &row, true);
-            PauseUs(pacing.perReplayedRowUs);
+            pause(pacing.perReplayedRowUs);
         }
     }
     main->m_replayDone = true;
@@ -97,11 +139,17 @@ void CMain::MainWorker(CMain* main)
         bool taken = false;
         QString line;
         {
-            std::lock_guard lock(main->m_queueLock);
+            std::unique_lock lock(main->m_queueLock);
+            if (waitForWork && main->m_lineQueue.empty() && !main->m_stop) {
+                // Idle: the captured lines reach the disk before the worker sleeps.
+                lock.unlock();
+                main->FlushCaptureIfDue(true);
+                lock.lock();
+                main->m_queueWake.wait(lock, [main] { return main->m_stop || !main->m_lineQueue.empty(); });
+            }
             stop = main->m_stop != 0;
             if (!stop && !main->m_lineQueue.empty()) {
-                line = std::move(main->m_lineQueue.front());
-                main->m_lineQueue.pop_front();
+                line = main->TakeFrontLocked();
                 taken = true;
             }
         }
@@ -110,10 +158,10 @@ void CMain::MainWorker(CMain* main)
         if (taken) {
             main->ProcessLine(line);
             main->FlushCaptureIfDue(false);
-            PauseUs(pacing.afterLineUs);
+            pause(pacing.afterLineUs);
         } else {
             main->FlushCaptureIfDue(true);
-            PauseUs(pacing.idleUs);
+            pause(pacing.idleUs);
         }
     }
 
@@ -123,8 +171,7 @@ void CMain::MainWorker(CMain* main)
     {
         std::lock_guard lock(main->m_queueLock);
         while (!main->m_lineQueue.empty()) {
-            const QString line = std::move(main->m_lineQueue.front());
-            main->m_lineQueue.pop_front();
+            const QString line = main->TakeFrontLocked();
             main->ProcessLine(line);
             main->FlushCaptureIfDue(false);
         }
@@ -196,17 +243,13 @@ void CMain::Dispatch(int32_t row, int32_t type, FieldRow* fields, bool move)
 
     // Every document but the last gets a copy; the last one takes the item itself.
     CVantrelDoc* previous = nullptr;
-    const auto append = [](CVantrelDoc& doc, CDocData&& entry) {
-        std::lock_guard lock(doc.m_feedLock);
-        doc.m_feedQueue.push_back(std::move(entry));
-    };
     ForEachDocument(m_pApp, [&](CVantrelDoc& doc) {
         if (previous)
-            append(*previous, CDocData(item));
+            previous->EnqueueFeed(CDocData(item));
         previous = &doc;
     });
     if (previous)
-        append(*previous, std::move(item));
+        previous->EnqueueFeed(std::move(item));
 }
 
 void CMain::WriteCapture(const QString& line, const FieldRow& fields)

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -38,8 +39,19 @@ public:
     // unless the whole record was read; a failure throws CArchiveError.
     virtual void Serialize(CArchive& ar);
 
-    // Any thread.
+    // Any thread. PushLine always queues (the file player must not lose lines);
+    // PushLineBounded drops the line and counts it while the queue is over its limits, so
+    // that a sender faster than the worker cannot grow memory until the process dies.
     void PushLine(const QString& line);
+    bool PushLineBounded(const QString& line);
+    // Lines PushLineBounded dropped since PrepareRun.
+    int64_t DiscardedLines() const { return m_discardedLines.load(std::memory_order_relaxed); }
+    // Typical lines hit the line limit first (about 150 MB of queue); the text limit keeps
+    // long lines (a TCP line may be 65,535 bytes) to 128 MiB of UTF-16 as well.
+    static constexpr int64_t kLineQueueLimit = 1'000'000;
+    static constexpr int64_t kLineQueueTextLimit = int64_t(64) << 20; // UTF-16 code units
+    int64_t m_lineQueueLimit = kLineQueueLimit;
+    int64_t m_lineQueueTextLimit = kLineQueueTextLimit;
 
     // UI thread. Before a run: a run that stores without keeping starts from an empty store.
     void PrepareStoreForRun();
@@ -101,6 +113,8 @@ public:
     // after a resize) while the main worker adds to it. Taken alone, never around another lock.
     std::mutex m_storeLock;
     std::deque<QString> m_lineQueue;
+    // Wakes an event-driven worker waiting for a line or the stop; used with m_queueLock.
+    std::condition_variable m_queueWake;
     std::atomic<int32_t> m_stop{0};
     std::unique_ptr<std::thread> m_pWorker;
     CTextFile m_captureFile;
@@ -116,12 +130,17 @@ private:
     // or the interval has passed since the last flush.
     void FlushCaptureIfDue(bool queueEmpty);
     void RecordCaptureFailure();
+    // Under m_queueLock.
+    void AppendLineLocked(const QString& line);
+    QString TakeFrontLocked();
 
     // Main worker only.
     bool m_captureDirty = false;
     std::chrono::steady_clock::time_point m_lastCaptureFlush;
     std::atomic<bool> m_workerEnded{false};
     std::atomic<bool> m_replayDone{false};
+    int64_t m_queuedText = 0; // UTF-16 code units in m_lineQueue, under m_queueLock
+    std::atomic<int64_t> m_discardedLines{0};
 };
 
 // The start of a line matches an entry of length n when its first n UTF-16 code units equal

@@ -271,3 +271,63 @@ TEST_F(MainWorkerTest, CaptureReachesTheDiskAndFailsWhileTheRunGoesOn)
     m_main.StopThreads();
     EXPECT_EQ(QFile(path).size(), 2000 * 6);
 }
+
+TEST_F(MainWorkerTest, EventDrivenWorkerWakesForEachLineAndGivesTheSameRecords)
+{
+    CPacing pacing = CPacing::Unpaced();
+    pacing.m_waitForWork = true;
+    pacing.feedIdleUs = 100;
+    CPacingScope scope(pacing);
+    CRecordingNotifier notifier(m_loop);
+    CVantrelDoc& doc = AddViewedDocument(0, notifier);
+    m_main.m_internalData.Add(FieldRow{QStringLiteral("kept")});
+
+    m_main.PrepareRun();
+    m_main.StartThreads();
+    const auto currentRow = [&] {
+        std::lock_guard lock(doc.m_renderLock);
+        return doc.m_currentRow;
+    };
+    // Each line alone reaches the document while the run goes on: the idle worker was woken.
+    for (int i = 0; i < 3; ++i) {
+        m_main.PushLine(QStringLiteral("L,%1").arg(i));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        WaitPumping([&] { return currentRow() == i + 1 || std::chrono::steady_clock::now() > until; });
+        ASSERT_EQ(currentRow(), i + 1);
+    }
+    m_main.PushLine(QStringLiteral("last"));
+    m_main.StopThreads();
+
+    ASSERT_EQ(notifier.m_seen.size(), 5u);
+    EXPECT_EQ(notifier.m_seen[0].fields, Fields({"kept"}));
+    EXPECT_EQ(notifier.m_seen[0].hint, Apply);
+    EXPECT_EQ(notifier.m_seen[2].fields, Fields({"L", "1"}));
+    EXPECT_EQ(notifier.m_seen[4].fields, Fields({"last"}));
+    EXPECT_EQ(notifier.m_seen[4].row, 4);
+    EXPECT_EQ(notifier.m_seen[4].hint, ApplyAndRepaint);
+}
+
+TEST(MainPushLineBounded, DropsAndCountsOverTheLineOrTextLimit)
+{
+    CMain main;
+    main.m_lineQueueLimit = 2;
+    main.m_lineQueueTextLimit = 10;
+    EXPECT_TRUE(main.PushLineBounded(QStringLiteral("abcd")));
+    EXPECT_FALSE(main.PushLineBounded(QStringLiteral("1234567"))); // 4 + 7 > 10 code units
+    EXPECT_TRUE(main.PushLineBounded(QStringLiteral("123456")));
+    EXPECT_FALSE(main.PushLineBounded(QStringLiteral("x"))); // two lines queued
+    EXPECT_EQ(main.DiscardedLines(), 2);
+    EXPECT_EQ(main.m_lineQueue.size(), 2u);
+    // The unbounded push (the file player's) never drops.
+    main.PushLine(QStringLiteral("file line"));
+    EXPECT_EQ(main.m_lineQueue.size(), 3u);
+
+    // Lines the worker took make room again; a new run starts its count from zero.
+    main.m_keepInternal = 0;
+    main.PrepareRun();
+    EXPECT_EQ(main.DiscardedLines(), 0);
+    main.StartThreads();
+    main.StopThreads();
+    EXPECT_TRUE(main.PushLineBounded(QStringLiteral("1234567890")));
+    EXPECT_EQ(main.m_internalData.GetCount(), 3);
+}
