@@ -201,8 +201,20 @@ void CMainFrame::OnDocumentCommand(Command id)
     case Command::WindowTile:
         m_area->tileSubWindows();
         break;
+    case Command::TcpInput:
+        m_app.OnTcpInput();
+        break;
+    case Command::CsvInput:
+        m_app.OnCsvInput();
+        break;
+    case Command::InternalInput:
+        m_app.OnInternalInput();
+        break;
+    case Command::FDConversion:
+        m_app.OnFDConversion();
+        break;
     default:
-        // The input commands and the design lists come with their windows.
+        // The design lists come with their windows.
         break;
     }
     UpdateActions();

@@ -53,6 +53,7 @@ bool CVantrelApp::InitInstance(const COptions& options)
     std::setlocale(LC_NUMERIC, "C");
     EnsureFontSubstitutions();
     SetMessagePump(&PumpWithoutUserInput);
+    ApplyPacingSetting();
 
     const int show = m_settings.value(QStringLiteral("Window/show"), 1).toInt();
 
@@ -61,6 +62,9 @@ bool CVantrelApp::InitInstance(const COptions& options)
         m_ownUi = std::make_unique<CQtUserInteraction>(m_frame.get());
         m_ui = m_ownUi.get();
     }
+    m_echo = std::make_unique<CEchoingInteraction>(*m_ui);
+    m_echo->SetEcho(options.m_echoMessages);
+    m_ui = m_echo.get();
     m_docs = std::make_unique<CDocManager>(*m_ui);
     m_docs->SetBusyCheck([this] { return IsBusy(); });
     m_docs->SetReplaySource(CReplaySource{&m_main.m_storeLock, &m_main.m_internalData, &m_main.m_fdInfos});
@@ -100,6 +104,12 @@ bool CVantrelApp::InitInstance(const COptions& options)
     }
     Q_EMIT stateChanged();
     return true;
+}
+
+void CVantrelApp::SetEchoMessages(bool echo)
+{
+    if (m_echo)
+        m_echo->SetEcho(echo);
 }
 
 QString CVantrelApp::AutomaticStatePath() const

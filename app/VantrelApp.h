@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/DocManager.h"
+#include "app/EchoingInteraction.h"
+#include "dialogs/DialogParts.h"
 #include "runtime/DocumentHost.h"
 #include "runtime/Main.h"
 
@@ -11,6 +13,7 @@
 #include <memory>
 
 class CMainFrame;
+class QDialog;
 class IUserInteraction;
 
 // The application: the one pipeline, the documents, the main window, the settings and the
@@ -25,6 +28,7 @@ public:
         QString m_dataFolder;   // empty: "Data" beside the executable, else the user's folder
         QStringList m_files;    // opened after the automatic state
         bool m_show = true;
+        bool m_echoMessages = false; // messages also to standard error (unattended starts)
     };
 
     // Without an interaction object the application shows Qt dialogs.
@@ -60,6 +64,20 @@ public:
     void OnClearInternal();
     void OnExportInternalCsv();
     void OnAbout();
+
+    // The input commands (SourceCommands.cpp). Without the options dialog the options of the
+    // restored state apply; a capture file named here is used instead of asking for one.
+    bool OnTcpInput(bool askOptions = true, const QString& captureFile = QString());
+    // With a file the player opens it without asking and presses PLAY once.
+    bool OnCsvInput(const QString& file = QString(), int32_t linesPerPlay = 1, const QString& captureFile = QString());
+    void OnInternalInput();
+    void OnFDConversion();
+    // The pacing of the workers from the settings: fixed pauses, or waiting for work.
+    void ApplyPacingSetting();
+    // How modal dialogs of the commands run (tests answer them without a nested loop).
+    void SetDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    // Messages also go to standard error while set (unattended starts).
+    void SetEchoMessages(bool echo);
     // The automatic save before the main window closes: view records are refreshed first.
     void SaveAutomaticState();
     // The state commands and the automatic save write the documents as their windows are now.
@@ -79,14 +97,19 @@ Q_SIGNALS:
     void stateChanged();
 
 private:
+    bool PrepareLiveRun(bool askOptions, const QString& captureFile);
+    void WatchSourceWindow(QDialog* window);
+
     CMain m_main;
     QSettings m_settings;
     bool m_wantsQtUi = false;
     std::unique_ptr<IUserInteraction> m_ownUi;
     IUserInteraction* m_ui = nullptr;
+    std::unique_ptr<CEchoingInteraction> m_echo;
     std::unique_ptr<CDocManager> m_docs;
     std::unique_ptr<CMainFrame> m_frame;
     int m_sourceWindows = 0;
+    DialogRunner m_runDialog = ExecRunner();
 };
 
 // The organisation and application names of the settings.

@@ -32,13 +32,41 @@ int main(int argc, char* argv[])
                                         QStringLiteral("Folder of the automatic state (default: Data beside the program)."),
                                         QStringLiteral("folder"));
     parser.addOption(dataOption);
+    const QCommandLineOption tcpOption(QStringLiteral("tcp"),
+                                       QStringLiteral("Start the TCP input on port 57077 with the options of the saved state."));
+    const QCommandLineOption csvOption(QStringLiteral("csv"),
+                                       QStringLiteral("Start the CSV player on a file and press PLAY once."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption linesOption(QStringLiteral("lines"), QStringLiteral("Lines per PLAY for --csv (default 1)."),
+                                         QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption captureOption(QStringLiteral("capture"),
+                                           QStringLiteral("Capture file of the run when the saved options capture "
+                                                          "(otherwise the file is asked for)."),
+                                           QStringLiteral("file"));
+    parser.addOptions({tcpOption, csvOption, linesOption, captureOption});
     parser.process(qtApp);
 
     CVantrelApp app;
     CVantrelApp::COptions options;
     options.m_files = parser.positionalArguments();
     options.m_dataFolder = parser.value(dataOption);
+    const bool tcp = parser.isSet(tcpOption);
+    const bool csv = parser.isSet(csvOption);
+    bool linesOk = false;
+    const int lines = parser.value(linesOption).toInt(&linesOk);
+    if ((tcp && csv) || !linesOk || lines < 1) {
+        std::fprintf(stderr, "vantrel: --tcp and --csv exclude each other; --lines takes 1 to 2147483647\n");
+        return 2;
+    }
+    options.m_echoMessages = tcp || csv;
     if (!app.InitInstance(options))
         return 1;
+    // A run that cannot start leaves the application open without one; the reason went to
+    // standard error as well.
+    if (tcp)
+        app.OnTcpInput(false, parser.value(captureOption));
+    else if (csv)
+        app.OnCsvInput(parser.value(csvOption), lines, parser.value(captureOption));
+    app.SetEchoMessages(false);
     return QApplication::exec();
 }

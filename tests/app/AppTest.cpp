@@ -6,6 +6,7 @@
 #include "tests/support/CommaLocale.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMdiArea>
 #include <QStatusBar>
@@ -201,4 +202,40 @@ TEST_F(AppTest, PreRunCheckActivatesTheFailingWindow)
     EXPECT_TRUE(m_ui.Messages().back().startsWith(QStringLiteral("Scroll1ドキュメントの「Scroll1」画面において\n")));
     bad->Doc().m_connects.clear();
     EXPECT_TRUE(app.CheckDocuments());
+}
+
+TEST_F(AppTest, CsvInputCancelledAtTheFileChoiceClosesTheCaptureFile)
+{
+    CVantrelApp& app = Start();
+    app.SetDialogRunner([](QDialog& dialog) {
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    app.Main().m_saveCsv = 1;
+    const QString capture = Path(QStringLiteral("capture.csv"));
+    m_ui.fileAnswers = {capture, std::nullopt}; // the capture file, then no CSV file
+    EXPECT_FALSE(app.OnCsvInput());
+    EXPECT_FALSE(app.Main().m_captureFile.IsOpen());
+    EXPECT_FALSE(app.IsBusy());
+
+    m_ui.fileAnswers = {capture, Path(QStringLiteral("missing.csv"))};
+    EXPECT_FALSE(app.OnCsvInput());
+    EXPECT_EQ(m_ui.Messages().back(), QStringLiteral("入力CSVファイルをオープンできませんでした."));
+    EXPECT_FALSE(app.Main().m_captureFile.IsOpen());
+}
+
+TEST_F(AppTest, InputCommandsRefuseADocumentWithABadConnection)
+{
+    CVantrelApp& app = Start();
+    CDocEntry* entry = NewDocument(1);
+    ASSERT_TRUE(entry);
+    CConnectInfo connect;
+    connect.m_plotIds = {1, 2};
+    entry->Doc().m_connects.push_back(connect);
+    const size_t before = m_ui.calls.size();
+    EXPECT_FALSE(app.OnTcpInput(false));
+    EXPECT_FALSE(app.OnCsvInput(Path(QStringLiteral("any.csv")), 5));
+    app.OnInternalInput();
+    EXPECT_EQ(m_ui.calls.size(), before + 3); // three refusals, no chooser, no window
+    EXPECT_FALSE(app.IsBusy());
 }

@@ -28,7 +28,7 @@ TEST(Commands, EnablingFollowsBusyStoreAndEditMode)
         {Command::TcpInput, idle, true},           {Command::CsvInput, busy, false},
         {Command::PlotList, idle, true},           {Command::PlotList, editing, false},
         {Command::InfoOpen, noDoc, false},         {Command::ChangePicture, busy, false},
-        {Command::WindowManager, busy, true},      {Command::FDConversion, idle, false},
+        {Command::WindowManager, busy, true},      {Command::FDConversion, busy, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsCommandEnabled(c.id, c.state), c.enabled) << int(c.id);
