@@ -1,6 +1,7 @@
 #include "render/DrawContext.h"
 
 #include "render/FontMapping.h"
+#include "render/Sprites.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -19,7 +20,10 @@ constexpr int kCoordLimit = 1 << 20;
 constexpr int kEllipseLimit = 1 << 16;
 // Ellipses up to this size (markers) are drawn from cached sprites.
 constexpr int kSpriteLimit = 64;
-constexpr size_t kSpriteCacheSize = 16;
+// Wide strokes whose scratch image stays within this many pixels are drawn from sprites:
+// replayed history segments, and the lines of fixed axes redrawn with every record.
+constexpr int64_t kStrokeSpriteArea = 1 << 18;
+constexpr int kStrokeSpritePenLimit = 64;
 
 int ClampCoord(int v)
 {
@@ -124,9 +128,11 @@ LOGFONTW CDrawContext::DefaultFont()
     return f;
 }
 
-CDrawContext::CDrawContext(QImage& target)
+CDrawContext::CDrawContext(QImage& target, CSpriteCache* sprites)
     : m_image(target)
     , m_font(DefaultFont())
+    , m_ownSprites(sprites ? nullptr : std::make_unique<CSpriteCache>())
+    , m_sprites(sprites ? sprites : m_ownSprites.get())
 {
     EnsureFontSubstitutions();
     const QImage::Format format = m_image.format();
@@ -148,10 +154,7 @@ CDrawContext::~CDrawContext()
 
 CDcPen CDrawContext::SelectPen(const CDcPen& pen)
 {
-    const CDcPen old = m_pen;
-    m_pen = pen;
-    m_penApplied = false;
-    return old;
+    return std::exchange(m_pen, pen);
 }
 
 CDcBrush CDrawContext::SelectBrush(const CDcBrush& brush)
@@ -207,9 +210,11 @@ void CDrawContext::PreparePainter()
         mode = QPainter::RasterOp_SourceXorDestination;
     if (m_painter.compositionMode() != mode)
         m_painter.setCompositionMode(mode);
-    if (m_penApplied)
+    // Segments select their pen and put the old one back every time; the painter keeps its
+    // pen while the selection comes back to it.
+    if (m_painterPen == m_pen)
         return;
-    m_penApplied = true;
+    m_painterPen = m_pen;
     m_textPen.reset();
     if (m_pen.m_style == PS_NULL) {
         m_painter.setPen(Qt::NoPen);
@@ -255,6 +260,11 @@ void CDrawContext::StrokeLine(QPoint from, QPoint to)
     const QRectF box(-margin, -margin, m_image.width() + 2 * margin, m_image.height() + 2 * margin);
     const QLineF line{QPointF(from), QPointF(to)};
     if (box.contains(line.p1()) && box.contains(line.p2())) {
+        // Each segment starts its own dash pattern, so the stroke depends on the delta only.
+        if (const CSprite* sprite = m_rop == RasterOp::CopyPen ? StrokeSprite(to - from) : nullptr) {
+            BlitSprite(*sprite, from.x(), from.y());
+            return;
+        }
         m_painter.drawLine(from, to);
         return;
     }
@@ -266,7 +276,7 @@ void CDrawContext::StrokeLine(QPoint from, QPoint to)
         QPen pen = m_painter.pen();
         pen.setDashOffset(std::fmod(t0 * line.length() / pen.widthF(), 1 << 20));
         m_painter.setPen(pen);
-        m_penApplied = false;
+        m_painterPen.reset();
     }
     m_painter.drawLine(line.pointAt(t0), line.pointAt(t1));
 }
@@ -320,8 +330,10 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     if (m_rop == RasterOp::CopyPen && width <= kSpriteLimit && height <= kSpriteLimit) {
-        BlitSprite(EllipseSprite(width, height), r.left, r.top);
-        return;
+        if (const CSprite& sprite = EllipseSprite(width, height); sprite.m_usable) {
+            BlitSprite(sprite, r.left, r.top);
+            return;
+        }
     }
     PreparePainter();
     m_painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
@@ -329,20 +341,44 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
     m_painter.drawEllipse(QRect(r.left, r.top, width - 1, height - 1));
 }
 
-const CDrawContext::CEllipseSprite& CDrawContext::EllipseSprite(int width, int height)
-{
-    for (const CEllipseSprite& s : m_ellipseSprites) {
-        if (s.m_width == width && s.m_height == height && s.m_pen == m_pen && s.m_brush == m_brush)
-            return s;
-    }
-    if (m_ellipseSprites.size() >= kSpriteCacheSize)
-        m_ellipseSprites.erase(m_ellipseSprites.begin());
+namespace {
 
-    CEllipseSprite sprite;
-    sprite.m_width = width;
-    sprite.m_height = height;
-    sprite.m_pen = m_pen;
-    sprite.m_brush = m_brush;
+// The fully covered pixels of a scratch image as runs relative to origin. Not usable when a
+// pixel is partly covered or the shape reaches the image border (the padding was too small).
+CSprite SpriteFromImage(const QImage& image, QPoint origin)
+{
+    CSprite sprite;
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w;) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha == 0) {
+                ++x;
+                continue;
+            }
+            if (alpha != 255 || x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                sprite.m_usable = false;
+                sprite.m_runs.clear();
+                return sprite;
+            }
+            int end = x + 1;
+            while (end < w && line[end] == line[x])
+                ++end;
+            sprite.m_runs.push_back({y - origin.y(), x - origin.x(), end - origin.x(), line[x]});
+            x = end;
+        }
+    }
+    return sprite;
+}
+
+} // namespace
+
+const CSprite& CDrawContext::EllipseSprite(int width, int height)
+{
+    const QSize box(width, height);
+    if (const CSprite* kept = m_sprites->FindEllipse(box, m_pen, m_brush))
+        return *kept;
     const int pad = PenWidth() + 2;
     QImage image(width + 2 * pad, height + 2 * pad, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -354,28 +390,38 @@ const CDrawContext::CEllipseSprite& CDrawContext::EllipseSprite(int width, int h
     painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
     painter.drawEllipse(QRect(pad, pad, width - 1, height - 1));
     painter.end();
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
-            if (qAlpha(line[x]) != 255) {
-                ++x;
-                continue;
-            }
-            int end = x + 1;
-            while (end < image.width() && line[end] == line[x])
-                ++end;
-            sprite.m_runs.push_back({y - pad, x - pad, end - pad, line[x]});
-            x = end;
-        }
-    }
-    m_ellipseSprites.push_back(std::move(sprite));
-    return m_ellipseSprites.back();
+    return m_sprites->AddEllipse(box, m_pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
 }
 
-void CDrawContext::BlitSprite(const CEllipseSprite& sprite, int left, int top)
+const CSprite* CDrawContext::StrokeSprite(QPoint delta)
 {
-    for (const CEllipseSprite::CRun& run : sprite.m_runs)
-        m_raster.Span(int64_t(top) + run.m_y, int64_t(left) + run.m_left, int64_t(left) + run.m_right, run.m_color,
+    if (m_pen.m_width > kStrokeSpritePenLimit)
+        return nullptr;
+    const CSprite* sprite = m_sprites->FindStroke(delta, m_pen);
+    if (!sprite) {
+        const int pad = PenWidth() + 2;
+        const int64_t w = std::abs(int64_t(delta.x())) + 2 * pad + 1;
+        const int64_t h = std::abs(int64_t(delta.y())) + 2 * pad + 1;
+        if (w * h > kStrokeSpriteArea)
+            return nullptr;
+        QImage image(int(w), int(h), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        const QPoint from(pad + std::max(0, -delta.x()), pad + std::max(0, -delta.y()));
+        // The painter's pen as PreparePainter set it for this very stroke.
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(m_painter.pen());
+        painter.drawLine(from, from + delta);
+        painter.end();
+        sprite = &m_sprites->AddStroke(delta, m_pen, SpriteFromImage(image, from));
+    }
+    return sprite->m_usable ? sprite : nullptr;
+}
+
+void CDrawContext::BlitSprite(const CSprite& sprite, int x, int y)
+{
+    for (const CSprite::CRun& run : sprite.m_runs)
+        m_raster.Span(int64_t(y) + run.m_y, int64_t(x) + run.m_left, int64_t(x) + run.m_right, run.m_color,
                       PixelMix::Copy);
 }
 
@@ -489,7 +535,7 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
     if (m_textPen != m_textColor) {
         m_painter.setPen(ColorFromRef(m_textColor));
         m_textPen = m_textColor;
-        m_penApplied = false;
+        m_painterPen.reset();
     }
     const QPoint baseline(x, y + font.m_metrics.ascent());
     if (m_measuredDirect) {

@@ -14,8 +14,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class CSpriteCache;
+struct CSprite;
 
 // Pen styles; 0..4 equal LineStyle.
 enum : int32_t {
@@ -59,11 +63,12 @@ QColor ColorFromRef(COLORREF c);
 // to the painter is first cut down to a range it handles exactly.
 //
 // The image must outlive the context and is not to be copied or painted on by anything else
-// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first.
+// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first. Shapes drawn
+// often are kept in the sprite cache, which may outlive the context (one of its own without).
 class CDrawContext
 {
 public:
-    explicit CDrawContext(QImage& target);
+    explicit CDrawContext(QImage& target, CSpriteCache* sprites = nullptr);
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
     ~CDrawContext();
@@ -125,23 +130,10 @@ private:
     };
     const CResolvedFont& ResolvedFont();
     int TextWidth(const CResolvedFont& font, const QString& text);
-    // Small ellipses drawn with the copy mix come from a sprite the painter drew once: a
-    // history replay draws the same marker hundreds of thousands of times.
-    struct CEllipseSprite
-    {
-        int m_width = 0;
-        int m_height = 0;
-        CDcPen m_pen;
-        CDcBrush m_brush;
-        struct CRun
-        {
-            int m_y, m_left, m_right; // relative to the box's top-left corner
-            QRgb m_color;
-        };
-        std::vector<CRun> m_runs; // the pixels the ellipse sets, row by row
-    };
-    const CEllipseSprite& EllipseSprite(int width, int height);
-    void BlitSprite(const CEllipseSprite& sprite, int left, int top);
+    // Small ellipses and short wide strokes drawn with the copy mix come from sprites.
+    const CSprite& EllipseSprite(int width, int height);
+    const CSprite* StrokeSprite(QPoint delta);
+    void BlitSprite(const CSprite& sprite, int x, int y);
 
     QImage& m_image;
     CRaster m_raster; // the exact primitives, on the same pixels as the painter
@@ -150,7 +142,8 @@ private:
     CDcBrush m_brush;
     LOGFONTW m_font;
     std::vector<CResolvedFont> m_fonts;
-    std::vector<CEllipseSprite> m_ellipseSprites;
+    std::unique_ptr<CSpriteCache> m_ownSprites;
+    CSpriteCache* m_sprites;
     int m_fontIndex = -1;        // into m_fonts for m_font; -1 until resolved
     int m_painterFontIndex = -1; // the font the painter holds
     // The last text measured: a text is measured for its placement and then drawn.
@@ -167,6 +160,6 @@ private:
     COLORREF m_bkColor = 0xFFFFFF;
     BkMode m_bkMode = BkMode::Opaque;
     QPoint m_position;
-    bool m_penApplied = false;         // the painter's pen is m_pen
+    std::optional<CDcPen> m_painterPen; // the painter's pen is made from this one
     std::optional<COLORREF> m_textPen; // the painter's pen is this text colour
 };

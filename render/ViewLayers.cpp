@@ -232,7 +232,7 @@ void CViewLayers::RenderBaseLocked(bool fresh, std::vector<FieldRow>* replayRows
     // reset. New layers hold nothing yet, so they get the picture whatever runs.
     if (fresh || !running || m_doc.m_firstAfterReset)
         DrawPicture();
-    CDrawContext dc(m_base);
+    CDrawContext dc(m_base, &m_sprites);
     if (running && replayRows)
         ReplayHistory(dc, *replayRows);
     DrawBaseElements(dc, m_doc, m_geometry.m_scale);
@@ -269,7 +269,7 @@ void CViewLayers::RenderOverlayLocked()
     if (m_overlay.isNull())
         return;
     CopyBaseLocked();
-    CDrawContext dc(m_overlay);
+    CDrawContext dc(m_overlay, &m_sprites);
     DrawOverlayElements(dc, m_doc, m_geometry.m_scale);
 }
 

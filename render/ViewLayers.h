@@ -2,6 +2,7 @@
 
 #include "pipeline/Buffer.h"
 #include "pipeline/FieldRow.h"
+#include "render/Sprites.h"
 #include "render/UpdateHint.h"
 
 #include <QImage>
@@ -107,6 +108,8 @@ private:
     // Set by the first CreateLayers: a size of 0 (minimised, a splitter pulled shut) leaves
     // no layers, and the next usable size must bring them back.
     bool m_created = false;
+    // Shapes both layers draw again and again, kept from record to record.
+    CSpriteCache m_sprites;
     // The picture scaled to the picture rectangle, kept while neither changes.
     QImage m_scaledPicture;
     qint64 m_scaledKey = 0;

@@ -1,6 +1,7 @@
 #include "model/TextInfo.h"
 #include "render/DrawContext.h"
 #include "render/FontMapping.h"
+#include "render/Sprites.h"
 #include "tests/render/RenderSupport.h"
 
 #include <QFontInfo>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -255,5 +257,53 @@ TEST(DrawContext, CachedEllipsesMatchThePainterAtAnyOffset)
             painter.end();
             EXPECT_EQ(Art(cached), Art(direct)) << penWidth << " at " << at.x() << "," << at.y();
         }
+    }
+}
+
+// Wide strokes come from sprites kept across contexts; they must match the painter drawing
+// each segment on its own (a dash pattern starts afresh with every segment), also where the
+// image edge cuts them, after repeated points and with the cache filled at other places.
+TEST(DrawContext, CachedWideStrokesMatchThePainterSegmentBySegment)
+{
+    const std::vector<QPoint> points{{5, 20},  {6, 20},  {6, 20},   {8, 17},  {9, 25},  {30, 26}, {30, 26}, {28, 4},
+                                     {-3, 10}, {12, 38}, {45, 39},  {47, 2},  {20, 20}, {21, 21}, {21, 30}, {40, 30},
+                                     {2, 1},   {3, 3},   {2, 1},    {44, 12}};
+    const CDcPen pens[] = {{PS_SOLID, 2, 0x0000FF}, {PS_DASH, 2, 0x00FF00}, {PS_DOT, 2, 0xFF0000},
+                           {PS_DASHDOT, 3, 0x808000}, {PS_DASHDOTDOT, 4, 0x000080}, {PS_SOLID, 5, 0x123456},
+                           {PS_SOLID, 9, 0x654321}};
+    auto reference = [&](const CDcPen& pen, QPoint shift) {
+        QImage image = BlankLayer(48, 40);
+        QPainter painter(&image);
+        const QColor color = ColorFromRef(pen.m_color);
+        QPen qpen(color, pen.m_width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        if (pen.m_style != PS_SOLID) {
+            static const QList<qreal> patterns[] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+            QList<qreal> dashes;
+            for (const qreal d : patterns[pen.m_style])
+                dashes << d / pen.m_width;
+            qpen = QPen(color, pen.m_width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+            qpen.setDashPattern(dashes);
+        }
+        painter.setPen(qpen);
+        for (size_t i = 1; i < points.size(); ++i) {
+            if (points[i - 1] != points[i])
+                painter.drawLine(points[i - 1] + shift, points[i] + shift);
+        }
+        return image;
+    };
+    for (const CDcPen& pen : pens) {
+        CSpriteCache cache;
+        for (const QPoint shift : {QPoint(3, 2), QPoint(0, 0), QPoint(-1, 5)}) {
+            QImage image = BlankLayer(48, 40);
+            CDrawContext dc(image, &cache);
+            dc.SelectPen(pen);
+            std::vector<QPoint> shifted;
+            for (const QPoint p : points)
+                shifted.push_back(p + shift);
+            dc.Polyline(shifted.data(), int(shifted.size()));
+            EXPECT_EQ(image, reference(pen, shift))
+                << "style " << pen.m_style << " width " << pen.m_width << " shift " << shift.x() << "," << shift.y();
+        }
+        EXPECT_GT(cache.StrokeCount(), 0u); // the strokes did come from sprites
     }
 }

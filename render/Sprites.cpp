@@ -1,0 +1,51 @@
+#include "render/Sprites.h"
+
+#include <utility>
+
+namespace {
+
+constexpr size_t kEllipseCacheSize = 16;
+// Short segments of a few pens in every direction; a design that needs more starts afresh.
+constexpr size_t kStrokeCacheSize = 4096;
+
+} // namespace
+
+const CSprite* CSpriteCache::FindEllipse(QSize box, const CDcPen& pen, const CDcBrush& brush) const
+{
+    for (const CEllipseEntry& e : m_ellipses) {
+        if (e.m_box == box && e.m_pen == pen && e.m_brush == brush)
+            return &e.m_sprite;
+    }
+    return nullptr;
+}
+
+const CSprite& CSpriteCache::AddEllipse(QSize box, const CDcPen& pen, const CDcBrush& brush, CSprite sprite)
+{
+    if (m_ellipses.size() >= kEllipseCacheSize)
+        m_ellipses.erase(m_ellipses.begin());
+    m_ellipses.push_back({box, pen, brush, std::move(sprite)});
+    return m_ellipses.back().m_sprite;
+}
+
+size_t CSpriteCache::CStrokeHash::operator()(const CStrokeKey& k) const
+{
+    uint64_t h = uint32_t(k.m_delta.x());
+    h = h * 0x9E3779B97F4A7C15ull + uint32_t(k.m_delta.y());
+    h = h * 0x9E3779B97F4A7C15ull + uint32_t(k.m_pen.m_style);
+    h = h * 0x9E3779B97F4A7C15ull + uint32_t(k.m_pen.m_width);
+    h = h * 0x9E3779B97F4A7C15ull + k.m_pen.m_color;
+    return size_t(h ^ (h >> 29));
+}
+
+const CSprite* CSpriteCache::FindStroke(QPoint delta, const CDcPen& pen) const
+{
+    const auto it = m_strokes.find(CStrokeKey{delta, pen});
+    return it == m_strokes.end() ? nullptr : &it->second;
+}
+
+const CSprite& CSpriteCache::AddStroke(QPoint delta, const CDcPen& pen, CSprite sprite)
+{
+    if (m_strokes.size() >= kStrokeCacheSize)
+        m_strokes.clear();
+    return m_strokes.insert_or_assign(CStrokeKey{delta, pen}, std::move(sprite)).first->second;
+}
