@@ -1,5 +1,6 @@
 #include "render/DrawContext.h"
 
+#include "render/Damage.h"
 #include "render/FontMapping.h"
 #include "render/Sprites.h"
 
@@ -245,10 +246,26 @@ QPoint CDrawContext::MoveTo(int x, int y)
     return std::exchange(m_position, QPoint(x, y));
 }
 
+void CDrawContext::Damage(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t margin)
+{
+    if (m_damage)
+        m_damage->Add(left - margin, top - margin, right + margin, bottom + margin);
+}
+
+void CDrawContext::DamageStroke(QPoint from, QPoint to)
+{
+    // A wide pen reaches half its width beyond the segment (more at square corners), and the
+    // painter rounds by up to a pixel.
+    const int64_t margin = m_pen.m_width <= 1 ? 0 : int64_t(PenWidth()) + 2;
+    Damage(std::min(from.x(), to.x()), std::min(from.y(), to.y()), int64_t(std::max(from.x(), to.x())) + 1,
+           int64_t(std::max(from.y(), to.y())) + 1, margin);
+}
+
 void CDrawContext::StrokeLine(QPoint from, QPoint to)
 {
     if (m_pen.m_style == PS_NULL || from == to)
         return;
+    DamageStroke(from, to);
     if (m_pen.m_width <= 1) {
         m_raster.Line(from, to, RgbFromRef(m_pen.m_color), Mix(), DashPattern(m_pen.m_style));
         return;
@@ -307,6 +324,7 @@ void CDrawContext::Polyline(const QPoint* points, int count)
 void CDrawContext::FillSolidRect(int left, int top, int right, int bottom, COLORREF color)
 {
     const Normalized r = Normalize(left, top, right, bottom);
+    Damage(r.left, r.top, r.right, r.bottom);
     m_raster.Rect(r.left, r.top, r.right, r.bottom, RgbFromRef(color), PixelMix::Copy);
 }
 
@@ -314,6 +332,14 @@ void CDrawContext::FillPolygonRegion(const QPoint* points, int count, COLORREF c
 {
     if (count < 3)
         return;
+    int64_t left = points[0].x(), top = points[0].y(), right = left, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min<int64_t>(left, points[i].x());
+        top = std::min<int64_t>(top, points[i].y());
+        right = std::max<int64_t>(right, points[i].x());
+        bottom = std::max<int64_t>(bottom, points[i].y());
+    }
+    Damage(left, top, right + 1, bottom + 1);
     m_raster.Polygon(std::span<const QPoint>(points, size_t(count)), RgbFromRef(color), Mix());
 }
 
@@ -329,6 +355,7 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
         return;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
+    Damage(r.left, r.top, r.right, r.bottom, int64_t(PenWidth()) + 2);
     if (m_rop == RasterOp::CopyPen && width <= kSpriteLimit && height <= kSpriteLimit) {
         if (const CSprite& sprite = EllipseSprite(width, height); sprite.m_usable) {
             BlitSprite(sprite, r.left, r.top);
@@ -431,6 +458,7 @@ void CDrawContext::Rectangle(int left, int top, int right, int bottom)
     const int64_t l = r.left, t = r.top, rr = r.right, b = r.bottom;
     if (rr - l < 1 || b - t < 1)
         return;
+    Damage(l, t, rr, b, m_pen.m_width <= 1 ? 0 : int64_t(PenWidth()) + 2);
     const PixelMix mix = Mix();
     const bool nullPen = m_pen.m_style == PS_NULL;
     if (nullPen || m_pen.m_width <= 1) {
@@ -510,6 +538,31 @@ int CDrawContext::TextWidth(const CResolvedFont& font, const QString& text)
     return m_measuredWidth;
 }
 
+void CDrawContext::DamageText(const CResolvedFont& font, const QString& text, int x, int y, int width)
+{
+    // The glyphs' own boxes, which bearings, accents and fallback faces take beyond the
+    // extent; the extent itself for the background and the underline.
+    const int ascent = font.m_metrics.ascent();
+    QRect ink(0, 0, width, font.m_metrics.height());
+    if (m_measuredDirect) {
+        for (qsizetype i = 0; i < m_measuredGlyphs.size(); ++i) {
+            const QRectF glyph = font.m_raw.boundingRect(m_measuredGlyphs[i]);
+            ink |= glyph.translated(m_measuredPositions[i] + QPointF(0, ascent)).toAlignedRect();
+        }
+    } else {
+        ink |= font.m_metrics.boundingRect(text).translated(0, ascent);
+    }
+    // Antialiased edges and rounded glyph positions, and what a synthesised slant, bold or
+    // decoration adds beyond the boxes the metrics report.
+    int64_t margin = 2 + font.m_metrics.lineWidth();
+    if (font.m_font.italic())
+        margin += font.m_metrics.height() / 2;
+    if (font.m_font.weight() > QFont::Normal)
+        margin += 1 + font.m_metrics.height() / 16;
+    Damage(int64_t(x) + ink.left(), int64_t(y) + ink.top(), int64_t(x) + ink.left() + ink.width(),
+           int64_t(y) + ink.top() + ink.height(), margin);
+}
+
 QSize CDrawContext::GetTextExtent(const QString& text)
 {
     const CResolvedFont& font = ResolvedFont();
@@ -524,6 +577,8 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
     // Nothing of the text reaches the picture.
     if (x >= m_image.width() || y >= m_image.height() || int64_t(x) + width <= 0 || int64_t(y) + height <= 0)
         return;
+    if (m_damage)
+        DamageText(font, text, x, y, int(width));
     if (m_bkMode == BkMode::Opaque)
         m_raster.Rect(x, y, int64_t(x) + width, int64_t(y) + height, RgbFromRef(m_bkColor), PixelMix::Copy);
     if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+class CDamage;
 class CSpriteCache;
 struct CSprite;
 
@@ -75,6 +76,8 @@ public:
 
     QImage& Image() { return m_image; }
     QSize Size() const { return m_image.size(); }
+    // From now on every pixel drawn lies in a rectangle added to damage (null: none kept).
+    void TrackDamage(CDamage* damage) { m_damage = damage; }
 
     // Selection returns what was selected before, for the caller to restore.
     CDcPen SelectPen(const CDcPen& pen);
@@ -118,6 +121,10 @@ private:
     void PreparePainter();
     void StrokeLine(QPoint from, QPoint to);
     int PenWidth() const;
+    // What a primitive may touch: the box, right and bottom exclusive, grown by margin.
+    void Damage(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t margin = 0);
+    // The box of a segment grown by what a wide pen adds around it.
+    void DamageStroke(QPoint from, QPoint to);
     // The selected font resolved, with its metrics; fonts stay resolved for the context's
     // lifetime, as texts switch between a few of them.
     struct CResolvedFont
@@ -130,6 +137,8 @@ private:
     };
     const CResolvedFont& ResolvedFont();
     int TextWidth(const CResolvedFont& font, const QString& text);
+    // What TextOut at (x, y) may touch, for the text TextWidth measured last.
+    void DamageText(const CResolvedFont& font, const QString& text, int x, int y, int width);
     // Small ellipses and short wide strokes drawn with the copy mix come from sprites.
     const CSprite& EllipseSprite(int width, int height);
     const CSprite* StrokeSprite(QPoint delta);
@@ -144,6 +153,7 @@ private:
     std::vector<CResolvedFont> m_fonts;
     std::unique_ptr<CSpriteCache> m_ownSprites;
     CSpriteCache* m_sprites;
+    CDamage* m_damage = nullptr;
     int m_fontIndex = -1;        // into m_fonts for m_font; -1 until resolved
     int m_painterFontIndex = -1; // the font the painter holds
     // The last text measured: a text is measured for its placement and then drawn.
