@@ -2,7 +2,7 @@
 
 #include "render/Damage.h"
 #include "render/FontMapping.h"
-#include "render/Sprites.h"
+#include "render/DrawCache.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -129,11 +129,11 @@ LOGFONTW CDrawContext::DefaultFont()
     return f;
 }
 
-CDrawContext::CDrawContext(QImage& target, CSpriteCache* sprites)
+CDrawContext::CDrawContext(QImage& target, CDrawCache* cache)
     : m_image(target)
     , m_font(DefaultFont())
-    , m_ownSprites(sprites ? nullptr : std::make_unique<CSpriteCache>())
-    , m_sprites(sprites ? sprites : m_ownSprites.get())
+    , m_ownCache(cache ? nullptr : std::make_unique<CDrawCache>())
+    , m_cache(cache ? cache : m_ownCache.get())
 {
     EnsureFontSubstitutions();
     const QImage::Format format = m_image.format();
@@ -404,7 +404,7 @@ CSprite SpriteFromImage(const QImage& image, QPoint origin)
 const CSprite& CDrawContext::EllipseSprite(int width, int height)
 {
     const QSize box(width, height);
-    if (const CSprite* kept = m_sprites->FindEllipse(box, m_pen, m_brush))
+    if (const CSprite* kept = m_cache->FindEllipse(box, m_pen, m_brush))
         return *kept;
     const int pad = PenWidth() + 2;
     QImage image(width + 2 * pad, height + 2 * pad, QImage::Format_ARGB32);
@@ -417,14 +417,14 @@ const CSprite& CDrawContext::EllipseSprite(int width, int height)
     painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
     painter.drawEllipse(QRect(pad, pad, width - 1, height - 1));
     painter.end();
-    return m_sprites->AddEllipse(box, m_pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
+    return m_cache->AddEllipse(box, m_pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
 }
 
 const CSprite* CDrawContext::StrokeSprite(QPoint delta)
 {
     if (m_pen.m_width > kStrokeSpritePenLimit)
         return nullptr;
-    const CSprite* sprite = m_sprites->FindStroke(delta, m_pen);
+    const CSprite* sprite = m_cache->FindStroke(delta, m_pen);
     if (!sprite) {
         const int pad = PenWidth() + 2;
         const int64_t w = std::abs(int64_t(delta.x())) + 2 * pad + 1;
@@ -440,7 +440,7 @@ const CSprite* CDrawContext::StrokeSprite(QPoint delta)
         painter.setPen(m_painter.pen());
         painter.drawLine(from, from + delta);
         painter.end();
-        sprite = &m_sprites->AddStroke(delta, m_pen, SpriteFromImage(image, from));
+        sprite = &m_cache->AddStroke(delta, m_pen, SpriteFromImage(image, from));
     }
     return sprite->m_usable ? sprite : nullptr;
 }
@@ -514,44 +514,58 @@ const CDrawContext::CResolvedFont& CDrawContext::ResolvedFont()
 
 int CDrawContext::TextWidth(const CResolvedFont& font, const QString& text)
 {
-    if (m_measuredFont != m_fontIndex || m_measuredText != text) {
-        m_measuredText = text;
-        m_measuredFont = m_fontIndex;
-        m_measuredDirect = font.m_glyphsDirect && NeedsNoShaping(text);
-        if (m_measuredDirect) {
-            m_measuredGlyphs = font.m_raw.glyphIndexesForString(text);
-            m_measuredDirect = !m_measuredGlyphs.contains(0u); // 0: the face lacks it
-        }
-        if (!m_measuredDirect) {
-            m_measuredWidth = font.m_metrics.horizontalAdvance(text);
-            return m_measuredWidth;
-        }
-        const QList<QPointF> advances = font.m_raw.advancesForGlyphIndexes(m_measuredGlyphs);
-        m_measuredPositions.resize(advances.size());
+    if (m_measuredFont == m_fontIndex && m_measuredText == text)
+        return m_measured.m_width;
+    m_measuredText = text;
+    m_measuredFont = m_fontIndex;
+    const int dpi = Resolution();
+    if (const CTextMeasure* kept = m_cache->FindText(font.m_record, dpi, text)) {
+        m_measured = *kept;
+        return m_measured.m_width;
+    }
+    CTextMeasure measure;
+    measure.m_direct = font.m_glyphsDirect && NeedsNoShaping(text);
+    if (measure.m_direct) {
+        measure.m_glyphs = font.m_raw.glyphIndexesForString(text);
+        measure.m_direct = !measure.m_glyphs.contains(0u); // 0: the face lacks it
+    }
+    if (!measure.m_direct) {
+        measure.m_glyphs.clear();
+        measure.m_width = font.m_metrics.horizontalAdvance(text);
+    } else {
+        const QList<QPointF> advances = font.m_raw.advancesForGlyphIndexes(measure.m_glyphs);
+        measure.m_positions.resize(advances.size());
         qreal x = 0;
         for (qsizetype i = 0; i < advances.size(); ++i) {
-            m_measuredPositions[i] = QPointF(x, 0);
+            measure.m_positions[i] = QPointF(x, 0);
             x += advances[i].x();
         }
-        m_measuredWidth = qRound(x);
+        measure.m_width = qRound(x);
     }
-    return m_measuredWidth;
+    m_measured = m_cache->AddText(font.m_record, dpi, text, std::move(measure));
+    return m_measured.m_width;
 }
 
-void CDrawContext::DamageText(const CResolvedFont& font, const QString& text, int x, int y, int width)
+void CDrawContext::DamageText(const CResolvedFont& font, const QString& text, int x, int y)
 {
-    // The glyphs' own boxes, which bearings, accents and fallback faces take beyond the
-    // extent; the extent itself for the background and the underline.
-    const int ascent = font.m_metrics.ascent();
-    QRect ink(0, 0, width, font.m_metrics.height());
-    if (m_measuredDirect) {
-        for (qsizetype i = 0; i < m_measuredGlyphs.size(); ++i) {
-            const QRectF glyph = font.m_raw.boundingRect(m_measuredGlyphs[i]);
-            ink |= glyph.translated(m_measuredPositions[i] + QPointF(0, ascent)).toAlignedRect();
+    if (!m_measured.m_ink) {
+        // The glyphs' own boxes, which bearings, accents and fallback faces take beyond the
+        // extent; the extent itself for the background and the underline.
+        const int ascent = font.m_metrics.ascent();
+        QRect ink(0, 0, m_measured.m_width, font.m_metrics.height());
+        if (m_measured.m_direct) {
+            for (qsizetype i = 0; i < m_measured.m_glyphs.size(); ++i) {
+                const QRectF glyph = font.m_raw.boundingRect(m_measured.m_glyphs[i]);
+                ink |= glyph.translated(m_measured.m_positions[i] + QPointF(0, ascent)).toAlignedRect();
+            }
+        } else {
+            ink |= font.m_metrics.boundingRect(text).translated(0, ascent);
         }
-    } else {
-        ink |= font.m_metrics.boundingRect(text).translated(0, ascent);
+        m_measured.m_ink = ink;
+        if (CTextMeasure* kept = m_cache->FindText(font.m_record, Resolution(), text))
+            kept->m_ink = ink;
     }
+    const QRect ink = *m_measured.m_ink;
     // Antialiased edges and rounded glyph positions, and what a synthesised slant, bold or
     // decoration adds beyond the boxes the metrics report.
     int64_t margin = 2 + font.m_metrics.lineWidth();
@@ -578,7 +592,7 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
     if (x >= m_image.width() || y >= m_image.height() || int64_t(x) + width <= 0 || int64_t(y) + height <= 0)
         return;
     if (m_damage)
-        DamageText(font, text, x, y, int(width));
+        DamageText(font, text, x, y);
     if (m_bkMode == BkMode::Opaque)
         m_raster.Rect(x, y, int64_t(x) + width, int64_t(y) + height, RgbFromRef(m_bkColor), PixelMix::Copy);
     if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
@@ -593,11 +607,11 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
         m_painterPen.reset();
     }
     const QPoint baseline(x, y + font.m_metrics.ascent());
-    if (m_measuredDirect) {
+    if (m_measured.m_direct) {
         QGlyphRun run;
         run.setRawFont(font.m_raw);
-        run.setGlyphIndexes(m_measuredGlyphs);
-        run.setPositions(m_measuredPositions);
+        run.setGlyphIndexes(m_measured.m_glyphs);
+        run.setPositions(m_measured.m_positions);
         m_painter.drawGlyphRun(baseline, run);
         return;
     }

@@ -7,9 +7,12 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QPoint>
+#include <QPointF>
 #include <QRawFont>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -19,7 +22,7 @@
 #include <vector>
 
 class CDamage;
-class CSpriteCache;
+class CDrawCache;
 struct CSprite;
 
 // Pen styles; 0..4 equal LineStyle.
@@ -58,18 +61,30 @@ struct CDcBrush
 
 QColor ColorFromRef(COLORREF c);
 
+// A text as a font lays it out: its width, and for texts drawn glyph by glyph the glyphs and
+// their positions; the box its pixels stay in once known.
+struct CTextMeasure
+{
+    int m_width = 0;
+    bool m_direct = false;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
+    std::optional<QRect> m_ink; // relative to the text's top-left corner
+};
+
 // A drawing context with the semantics of the small GDI subset the design uses, painting
 // on a QImage with antialiasing off. Rectangles follow GDI: (left, top, right, bottom) with
 // right and bottom exclusive. Coordinates anywhere in the int range are accepted; what goes
 // to the painter is first cut down to a range it handles exactly.
 //
 // The image must outlive the context and is not to be copied or painted on by anything else
-// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first. Shapes drawn
-// often are kept in the sprite cache, which may outlive the context (one of its own without).
+// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first. Shapes and text
+// measures that repeat are kept in the cache, which may outlive the context (one of its own
+// without).
 class CDrawContext
 {
 public:
-    explicit CDrawContext(QImage& target, CSpriteCache* sprites = nullptr);
+    explicit CDrawContext(QImage& target, CDrawCache* cache = nullptr);
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
     ~CDrawContext();
@@ -137,8 +152,10 @@ private:
     };
     const CResolvedFont& ResolvedFont();
     int TextWidth(const CResolvedFont& font, const QString& text);
+    // Text metrics follow the image's resolution; both ways in one number, for the cache.
+    int Resolution() const { return m_image.logicalDpiX() * 65536 + m_image.logicalDpiY(); }
     // What TextOut at (x, y) may touch, for the text TextWidth measured last.
-    void DamageText(const CResolvedFont& font, const QString& text, int x, int y, int width);
+    void DamageText(const CResolvedFont& font, const QString& text, int x, int y);
     // Small ellipses and short wide strokes drawn with the copy mix come from sprites.
     const CSprite& EllipseSprite(int width, int height);
     const CSprite* StrokeSprite(QPoint delta);
@@ -151,20 +168,17 @@ private:
     CDcBrush m_brush;
     LOGFONTW m_font;
     std::vector<CResolvedFont> m_fonts;
-    std::unique_ptr<CSpriteCache> m_ownSprites;
-    CSpriteCache* m_sprites;
+    std::unique_ptr<CDrawCache> m_ownCache;
+    CDrawCache* m_cache;
     CDamage* m_damage = nullptr;
     int m_fontIndex = -1;        // into m_fonts for m_font; -1 until resolved
     int m_painterFontIndex = -1; // the font the painter holds
-    // The last text measured: a text is measured for its placement and then drawn.
+    // The last text measured: a text is measured for its placement and then drawn. Texts that
+    // need neither shaping nor a fallback font are measured and drawn from their glyphs,
+    // without laying them out twice.
     QString m_measuredText;
     int m_measuredFont = -1;
-    int m_measuredWidth = 0;
-    // Texts that need neither shaping nor a fallback font are measured and drawn from their
-    // glyphs, without laying them out twice.
-    bool m_measuredDirect = false;
-    QList<quint32> m_measuredGlyphs;
-    QList<QPointF> m_measuredPositions;
+    CTextMeasure m_measured;
     RasterOp m_rop = RasterOp::CopyPen;
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0xFFFFFF;

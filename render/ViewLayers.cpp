@@ -246,7 +246,7 @@ void CViewLayers::RenderBaseLocked(bool fresh, std::vector<FieldRow>* replayRows
     // reset. New layers hold nothing yet, so they get the picture whatever runs.
     if (fresh || !running || m_doc.m_firstAfterReset)
         DrawPicture();
-    CDrawContext dc(m_base, &m_sprites);
+    CDrawContext dc(m_base, &m_cache);
     dc.TrackDamage(&m_baseDamage);
     if (running && replayRows)
         ReplayHistory(dc, *replayRows);
@@ -284,7 +284,7 @@ void CViewLayers::RenderOverlayLocked()
     if (m_overlay.isNull())
         return;
     CopyBaseLocked();
-    CDrawContext dc(m_overlay, &m_sprites);
+    CDrawContext dc(m_overlay, &m_cache);
     dc.TrackDamage(&m_overlayDamage);
     DrawOverlayElements(dc, m_doc, m_geometry.m_scale);
     m_overlayChanged.Add(m_overlayDamage);

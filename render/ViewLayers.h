@@ -3,7 +3,7 @@
 #include "pipeline/Buffer.h"
 #include "pipeline/FieldRow.h"
 #include "render/Damage.h"
-#include "render/Sprites.h"
+#include "render/DrawCache.h"
 #include "render/UpdateHint.h"
 
 #include <QImage>
@@ -120,7 +120,7 @@ private:
     // no layers, and the next usable size must bring them back.
     bool m_created = false;
     // Shapes both layers draw again and again, kept from record to record.
-    CSpriteCache m_sprites;
+    CDrawCache m_cache;
     // The picture scaled to the picture rectangle, kept while neither changes.
     QImage m_scaledPicture;
     qint64 m_scaledKey = 0;

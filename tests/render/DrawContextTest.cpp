@@ -2,7 +2,7 @@
 #include "render/Damage.h"
 #include "render/DrawContext.h"
 #include "render/FontMapping.h"
-#include "render/Sprites.h"
+#include "render/DrawCache.h"
 #include "tests/render/RenderSupport.h"
 
 #include <QFontInfo>
@@ -294,7 +294,7 @@ TEST(DrawContext, CachedWideStrokesMatchThePainterSegmentBySegment)
         return image;
     };
     for (const CDcPen& pen : pens) {
-        CSpriteCache cache;
+        CDrawCache cache;
         for (const QPoint shift : {QPoint(3, 2), QPoint(0, 0), QPoint(-1, 5)}) {
             QImage image = BlankLayer(48, 40);
             CDrawContext dc(image, &cache);

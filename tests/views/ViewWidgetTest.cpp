@@ -272,8 +272,9 @@ TEST(ViewWidget, RepaintingOnlyWhatChangedKeepsTheWindowShowingTheOverlay)
         for (int r = 0; r < rows.GetCount(); ++r) {
             const int32_t type = r % 4 == 1 ? Apply : ApplyAndRepaint;
             doc->ApplyDocData(RowItem(rows, r, type));
-            if (type == ApplyAndRepaint)
+            if (type == ApplyAndRepaint) {
                 ASSERT_EQ(OnScreen(*view), VisiblePart(*view, offset)) << int(kind) << " row " << r;
+            }
         }
         EXPECT_LT(areas.m_smallest, 0.5) << int(kind);
         doc->m_notifier = nullptr;

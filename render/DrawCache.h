@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRgb>
 #include <QSize>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
@@ -28,10 +29,10 @@ struct CSprite
     bool m_usable = true;
 };
 
-// Sprites kept across drawing contexts: a view draws its layers with a fresh context for every
-// record, and the shapes repeat from record to record. Bounded; not thread-safe (a view uses
-// its own under its lock).
-class CSpriteCache
+// What drawing contexts keep from one to the next: a view draws its layers with a fresh
+// context for every record, and shapes and texts (axis labels above all) repeat from record
+// to record. Bounded; not thread-safe (a view uses its own under its lock).
+class CDrawCache
 {
 public:
     // The ellipse filling a box of this size with the pen and brush; null when not kept.
@@ -42,6 +43,10 @@ public:
     const CSprite& AddStroke(QPoint delta, const CDcPen& pen, CSprite sprite);
 
     size_t StrokeCount() const { return m_strokes.size(); }
+
+    // The measure of a text in a font at a resolution (an image's dots per inch, both ways).
+    CTextMeasure* FindText(const LOGFONTW& font, int dpi, const QString& text);
+    CTextMeasure& AddText(const LOGFONTW& font, int dpi, const QString& text, CTextMeasure measure);
 
 private:
     struct CEllipseEntry
@@ -62,6 +67,19 @@ private:
         size_t operator()(const CStrokeKey& k) const;
     };
 
+    struct CTextKey
+    {
+        LOGFONTW m_font;
+        int m_dpi;
+        QString m_text;
+        bool operator==(const CTextKey&) const = default;
+    };
+    struct CTextHash
+    {
+        size_t operator()(const CTextKey& k) const;
+    };
+
     std::vector<CEllipseEntry> m_ellipses;
     std::unordered_map<CStrokeKey, CSprite, CStrokeHash> m_strokes;
+    std::unordered_map<CTextKey, CTextMeasure, CTextHash> m_texts;
 };
