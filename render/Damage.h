@@ -31,7 +31,7 @@ public:
     void Add(const CDamage& other);
     void Clear();
 
-    bool IsEmpty() const { return !m_all && m_count == 0; }
+    bool IsEmpty() const { return !m_all && !m_any; }
     bool IsAll() const { return m_all; }
     // The damaged tiles as a region of the layer.
     QRegion Region() const;
@@ -50,6 +50,6 @@ private:
     int m_columns = 0;
     int m_rows = 0;
     std::vector<uint8_t> m_tiles;
-    int64_t m_count = 0; // tiles marked
+    bool m_any = false; // some tile marked
     bool m_all = false;
 };
