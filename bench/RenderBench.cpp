@@ -1,14 +1,21 @@
 // Drawing cost of a running view at 1920 x 1080: the overlay (base-layer copy plus the
 // current state of 100 plots with one text display each, 20 bars and 10 connections), the
 // base layer's increment of the 100 plots for one record, and a baseline that draws the same
-// shapes and texts with plain QPainter calls and no model.
+// shapes and texts with plain QPainter calls and no model. Then the bundled demo's scroll view
+// after 1000 records: the layer work of one more record (base increment, overlay with the
+// 300-row trend and the automatic-range history). For a machine-independent comparison, run
+// that one under callgrind with --collect-atstart=no --toggle-collect='*RenderDemoRecord*'.
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/DocData.h"
+#include "platform/TextFile.h"
 #include "render/DrawContext.h"
 #include "render/ElementDrawing.h"
 #include "render/FontMapping.h"
 #include "render/LayerContent.h"
+#include "render/ViewLayers.h"
+#include "runtime/DocumentHost.h"
+#include "runtime/Main.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -19,6 +26,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -271,6 +279,96 @@ void BM_PlainQPainterBaseline(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PlainQPainterBaseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// --- the demo ---
+
+class CDemoHost : public IDocumentHost
+{
+public:
+    explicit CDemoHost(CVantrelDoc& doc) : m_doc(doc) {}
+    int32_t TemplateCount() const override { return 2; }
+    int32_t DocumentCount(int32_t t) const override { return t == 0 ? 1 : 0; }
+    CVantrelDoc* Document(int32_t, int32_t) const override { return &m_doc; }
+    bool OpenDocument(const QString&) override { return false; }
+    void CloseAllDocuments() override {}
+    CViewInfo MainWindowPlacement() const override { return {}; }
+    void MoveMainWindow(const CViewInfo&) override {}
+
+private:
+    CVantrelDoc& m_doc;
+};
+
+class CLayerNotifier : public IDocumentNotifier
+{
+public:
+    explicit CLayerNotifier(CViewLayers& layers) : m_layers(layers) {}
+    void OnDocData(CVantrelDoc&, const CDocData& item) override { m_layers.OnUpdate(item.m_type); }
+
+private:
+    CViewLayers& m_layers;
+};
+
+// The demo document in a scroll view, 1000 records into a run.
+struct DemoScene
+{
+    CVantrelDoc doc;
+    CMain main;
+    CDemoHost host{doc};
+    std::unique_ptr<CViewLayers> layers;
+    bool ok = false;
+
+    DemoScene()
+    {
+        if (!doc.OpenDocumentFile(QStringLiteral(VANTREL_DEMO_DIR "/demo.t2")) || doc.m_image.isNull())
+            return;
+        CTextFile csv;
+        if (!csv.Open(QStringLiteral(VANTREL_DEMO_DIR "/demo.csv"), CTextFile::Mode::Read))
+            return;
+        main.m_pApp = &host;
+        main.m_keepInternal = 0;
+        layers = std::make_unique<CViewLayers>(doc, ViewKind::Scroll);
+        layers->CreateLayers();
+        CLayerNotifier notifier(*layers);
+        doc.m_notifier = &notifier;
+        main.PrepareStoreForRun();
+        main.PrepareRun();
+        doc.m_editMode = EditMode::Running;
+        QString line;
+        for (int i = 0; i < 1000 && csv.ReadLine(line); ++i)
+            main.ProcessLine(line);
+        while (!doc.m_feedQueue.empty()) {
+            const CDocData item = std::move(doc.m_feedQueue.front());
+            doc.m_feedQueue.pop_front();
+            doc.ApplyDocData(item);
+        }
+        doc.m_notifier = nullptr;
+        ok = doc.m_currentRow >= 999;
+    }
+};
+
+DemoScene& TheDemo()
+{
+    static DemoScene scene;
+    return scene;
+}
+
+// What a view does with each record it repaints for.
+__attribute__((noinline)) void RenderDemoRecord(CViewLayers& layers)
+{
+    layers.OnUpdate(ApplyAndRepaint);
+}
+
+void BM_DemoRecord(benchmark::State& state)
+{
+    DemoScene& s = TheDemo();
+    if (!s.ok) {
+        state.SkipWithError("the demo is not built");
+        return;
+    }
+    for (auto _ : state)
+        RenderDemoRecord(*s.layers);
+}
+BENCHMARK(BM_DemoRecord)->Unit(benchmark::kMicrosecond)->Iterations(300);
 
 } // namespace
 

@@ -1,6 +1,8 @@
 #include "render/DrawContext.h"
 
+#include "render/Damage.h"
 #include "render/FontMapping.h"
+#include "render/DrawCache.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -19,7 +21,10 @@ constexpr int kCoordLimit = 1 << 20;
 constexpr int kEllipseLimit = 1 << 16;
 // Ellipses up to this size (markers) are drawn from cached sprites.
 constexpr int kSpriteLimit = 64;
-constexpr size_t kSpriteCacheSize = 16;
+// Wide strokes whose scratch image stays within this many pixels are drawn from sprites:
+// replayed history segments, and the lines of fixed axes redrawn with every record.
+constexpr int64_t kStrokeSpriteArea = 1 << 18;
+constexpr int kStrokeSpritePenLimit = 64;
 
 int ClampCoord(int v)
 {
@@ -124,9 +129,11 @@ LOGFONTW CDrawContext::DefaultFont()
     return f;
 }
 
-CDrawContext::CDrawContext(QImage& target)
+CDrawContext::CDrawContext(QImage& target, CDrawCache* cache)
     : m_image(target)
     , m_font(DefaultFont())
+    , m_ownCache(cache ? nullptr : std::make_unique<CDrawCache>())
+    , m_cache(cache ? cache : m_ownCache.get())
 {
     EnsureFontSubstitutions();
     const QImage::Format format = m_image.format();
@@ -148,10 +155,7 @@ CDrawContext::~CDrawContext()
 
 CDcPen CDrawContext::SelectPen(const CDcPen& pen)
 {
-    const CDcPen old = m_pen;
-    m_pen = pen;
-    m_penApplied = false;
-    return old;
+    return std::exchange(m_pen, pen);
 }
 
 CDcBrush CDrawContext::SelectBrush(const CDcBrush& brush)
@@ -207,9 +211,11 @@ void CDrawContext::PreparePainter()
         mode = QPainter::RasterOp_SourceXorDestination;
     if (m_painter.compositionMode() != mode)
         m_painter.setCompositionMode(mode);
-    if (m_penApplied)
+    // Segments select their pen and put the old one back every time; the painter keeps its
+    // pen while the selection comes back to it.
+    if (m_painterPen == m_pen)
         return;
-    m_penApplied = true;
+    m_painterPen = m_pen;
     m_textPen.reset();
     if (m_pen.m_style == PS_NULL) {
         m_painter.setPen(Qt::NoPen);
@@ -240,10 +246,26 @@ QPoint CDrawContext::MoveTo(int x, int y)
     return std::exchange(m_position, QPoint(x, y));
 }
 
+void CDrawContext::Damage(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t margin)
+{
+    if (m_damage)
+        m_damage->Add(left - margin, top - margin, right + margin, bottom + margin);
+}
+
+void CDrawContext::DamageStroke(QPoint from, QPoint to)
+{
+    // A wide pen reaches half its width beyond the segment (more at square corners), and the
+    // painter rounds by up to a pixel.
+    const int64_t margin = m_pen.m_width <= 1 ? 0 : int64_t(PenWidth()) + 2;
+    Damage(std::min(from.x(), to.x()), std::min(from.y(), to.y()), int64_t(std::max(from.x(), to.x())) + 1,
+           int64_t(std::max(from.y(), to.y())) + 1, margin);
+}
+
 void CDrawContext::StrokeLine(QPoint from, QPoint to)
 {
     if (m_pen.m_style == PS_NULL || from == to)
         return;
+    DamageStroke(from, to);
     if (m_pen.m_width <= 1) {
         m_raster.Line(from, to, RgbFromRef(m_pen.m_color), Mix(), DashPattern(m_pen.m_style));
         return;
@@ -255,6 +277,11 @@ void CDrawContext::StrokeLine(QPoint from, QPoint to)
     const QRectF box(-margin, -margin, m_image.width() + 2 * margin, m_image.height() + 2 * margin);
     const QLineF line{QPointF(from), QPointF(to)};
     if (box.contains(line.p1()) && box.contains(line.p2())) {
+        // Each segment starts its own dash pattern, so the stroke depends on the delta only.
+        if (const CSprite* sprite = m_rop == RasterOp::CopyPen ? StrokeSprite(to - from) : nullptr) {
+            BlitSprite(*sprite, from.x(), from.y());
+            return;
+        }
         m_painter.drawLine(from, to);
         return;
     }
@@ -266,7 +293,7 @@ void CDrawContext::StrokeLine(QPoint from, QPoint to)
         QPen pen = m_painter.pen();
         pen.setDashOffset(std::fmod(t0 * line.length() / pen.widthF(), 1 << 20));
         m_painter.setPen(pen);
-        m_penApplied = false;
+        m_painterPen.reset();
     }
     m_painter.drawLine(line.pointAt(t0), line.pointAt(t1));
 }
@@ -297,6 +324,7 @@ void CDrawContext::Polyline(const QPoint* points, int count)
 void CDrawContext::FillSolidRect(int left, int top, int right, int bottom, COLORREF color)
 {
     const Normalized r = Normalize(left, top, right, bottom);
+    Damage(r.left, r.top, r.right, r.bottom);
     m_raster.Rect(r.left, r.top, r.right, r.bottom, RgbFromRef(color), PixelMix::Copy);
 }
 
@@ -304,6 +332,14 @@ void CDrawContext::FillPolygonRegion(const QPoint* points, int count, COLORREF c
 {
     if (count < 3)
         return;
+    int64_t left = points[0].x(), top = points[0].y(), right = left, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min<int64_t>(left, points[i].x());
+        top = std::min<int64_t>(top, points[i].y());
+        right = std::max<int64_t>(right, points[i].x());
+        bottom = std::max<int64_t>(bottom, points[i].y());
+    }
+    Damage(left, top, right + 1, bottom + 1);
     m_raster.Polygon(std::span<const QPoint>(points, size_t(count)), RgbFromRef(color), Mix());
 }
 
@@ -319,9 +355,12 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
         return;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
+    Damage(r.left, r.top, r.right, r.bottom, int64_t(PenWidth()) + 2);
     if (m_rop == RasterOp::CopyPen && width <= kSpriteLimit && height <= kSpriteLimit) {
-        BlitSprite(EllipseSprite(width, height), r.left, r.top);
-        return;
+        if (const CSprite& sprite = EllipseSprite(width, height); sprite.m_usable) {
+            BlitSprite(sprite, r.left, r.top);
+            return;
+        }
     }
     PreparePainter();
     m_painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
@@ -329,20 +368,44 @@ void CDrawContext::Ellipse(int left, int top, int right, int bottom)
     m_painter.drawEllipse(QRect(r.left, r.top, width - 1, height - 1));
 }
 
-const CDrawContext::CEllipseSprite& CDrawContext::EllipseSprite(int width, int height)
-{
-    for (const CEllipseSprite& s : m_ellipseSprites) {
-        if (s.m_width == width && s.m_height == height && s.m_pen == m_pen && s.m_brush == m_brush)
-            return s;
-    }
-    if (m_ellipseSprites.size() >= kSpriteCacheSize)
-        m_ellipseSprites.erase(m_ellipseSprites.begin());
+namespace {
 
-    CEllipseSprite sprite;
-    sprite.m_width = width;
-    sprite.m_height = height;
-    sprite.m_pen = m_pen;
-    sprite.m_brush = m_brush;
+// The fully covered pixels of a scratch image as runs relative to origin. Not usable when a
+// pixel is partly covered or the shape reaches the image border (the padding was too small).
+CSprite SpriteFromImage(const QImage& image, QPoint origin)
+{
+    CSprite sprite;
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w;) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha == 0) {
+                ++x;
+                continue;
+            }
+            if (alpha != 255 || x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                sprite.m_usable = false;
+                sprite.m_runs.clear();
+                return sprite;
+            }
+            int end = x + 1;
+            while (end < w && line[end] == line[x])
+                ++end;
+            sprite.m_runs.push_back({y - origin.y(), x - origin.x(), end - origin.x(), line[x]});
+            x = end;
+        }
+    }
+    return sprite;
+}
+
+} // namespace
+
+const CSprite& CDrawContext::EllipseSprite(int width, int height)
+{
+    const QSize box(width, height);
+    if (const CSprite* kept = m_cache->FindEllipse(box, m_pen, m_brush))
+        return *kept;
     const int pad = PenWidth() + 2;
     QImage image(width + 2 * pad, height + 2 * pad, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -354,28 +417,38 @@ const CDrawContext::CEllipseSprite& CDrawContext::EllipseSprite(int width, int h
     painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
     painter.drawEllipse(QRect(pad, pad, width - 1, height - 1));
     painter.end();
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
-            if (qAlpha(line[x]) != 255) {
-                ++x;
-                continue;
-            }
-            int end = x + 1;
-            while (end < image.width() && line[end] == line[x])
-                ++end;
-            sprite.m_runs.push_back({y - pad, x - pad, end - pad, line[x]});
-            x = end;
-        }
-    }
-    m_ellipseSprites.push_back(std::move(sprite));
-    return m_ellipseSprites.back();
+    return m_cache->AddEllipse(box, m_pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
 }
 
-void CDrawContext::BlitSprite(const CEllipseSprite& sprite, int left, int top)
+const CSprite* CDrawContext::StrokeSprite(QPoint delta)
 {
-    for (const CEllipseSprite::CRun& run : sprite.m_runs)
-        m_raster.Span(int64_t(top) + run.m_y, int64_t(left) + run.m_left, int64_t(left) + run.m_right, run.m_color,
+    if (m_pen.m_width > kStrokeSpritePenLimit)
+        return nullptr;
+    const CSprite* sprite = m_cache->FindStroke(delta, m_pen);
+    if (!sprite) {
+        const int pad = PenWidth() + 2;
+        const int64_t w = std::abs(int64_t(delta.x())) + 2 * pad + 1;
+        const int64_t h = std::abs(int64_t(delta.y())) + 2 * pad + 1;
+        if (w * h > kStrokeSpriteArea)
+            return nullptr;
+        QImage image(int(w), int(h), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        const QPoint from(pad + std::max(0, -delta.x()), pad + std::max(0, -delta.y()));
+        // The painter's pen as PreparePainter set it for this very stroke.
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(m_painter.pen());
+        painter.drawLine(from, from + delta);
+        painter.end();
+        sprite = &m_cache->AddStroke(delta, m_pen, SpriteFromImage(image, from));
+    }
+    return sprite->m_usable ? sprite : nullptr;
+}
+
+void CDrawContext::BlitSprite(const CSprite& sprite, int x, int y)
+{
+    for (const CSprite::CRun& run : sprite.m_runs)
+        m_raster.Span(int64_t(y) + run.m_y, int64_t(x) + run.m_left, int64_t(x) + run.m_right, run.m_color,
                       PixelMix::Copy);
 }
 
@@ -385,6 +458,7 @@ void CDrawContext::Rectangle(int left, int top, int right, int bottom)
     const int64_t l = r.left, t = r.top, rr = r.right, b = r.bottom;
     if (rr - l < 1 || b - t < 1)
         return;
+    Damage(l, t, rr, b, m_pen.m_width <= 1 ? 0 : int64_t(PenWidth()) + 2);
     const PixelMix mix = Mix();
     const bool nullPen = m_pen.m_style == PS_NULL;
     if (nullPen || m_pen.m_width <= 1) {
@@ -440,28 +514,67 @@ const CDrawContext::CResolvedFont& CDrawContext::ResolvedFont()
 
 int CDrawContext::TextWidth(const CResolvedFont& font, const QString& text)
 {
-    if (m_measuredFont != m_fontIndex || m_measuredText != text) {
-        m_measuredText = text;
-        m_measuredFont = m_fontIndex;
-        m_measuredDirect = font.m_glyphsDirect && NeedsNoShaping(text);
-        if (m_measuredDirect) {
-            m_measuredGlyphs = font.m_raw.glyphIndexesForString(text);
-            m_measuredDirect = !m_measuredGlyphs.contains(0u); // 0: the face lacks it
-        }
-        if (!m_measuredDirect) {
-            m_measuredWidth = font.m_metrics.horizontalAdvance(text);
-            return m_measuredWidth;
-        }
-        const QList<QPointF> advances = font.m_raw.advancesForGlyphIndexes(m_measuredGlyphs);
-        m_measuredPositions.resize(advances.size());
+    if (m_measuredFont == m_fontIndex && m_measuredText == text)
+        return m_measured.m_width;
+    m_measuredText = text;
+    m_measuredFont = m_fontIndex;
+    const int dpi = Resolution();
+    if (const CTextMeasure* kept = m_cache->FindText(font.m_record, dpi, text)) {
+        m_measured = *kept;
+        return m_measured.m_width;
+    }
+    CTextMeasure measure;
+    measure.m_direct = font.m_glyphsDirect && NeedsNoShaping(text);
+    if (measure.m_direct) {
+        measure.m_glyphs = font.m_raw.glyphIndexesForString(text);
+        measure.m_direct = !measure.m_glyphs.contains(0u); // 0: the face lacks it
+    }
+    if (!measure.m_direct) {
+        measure.m_glyphs.clear();
+        measure.m_width = font.m_metrics.horizontalAdvance(text);
+    } else {
+        const QList<QPointF> advances = font.m_raw.advancesForGlyphIndexes(measure.m_glyphs);
+        measure.m_positions.resize(advances.size());
         qreal x = 0;
         for (qsizetype i = 0; i < advances.size(); ++i) {
-            m_measuredPositions[i] = QPointF(x, 0);
+            measure.m_positions[i] = QPointF(x, 0);
             x += advances[i].x();
         }
-        m_measuredWidth = qRound(x);
+        measure.m_width = qRound(x);
     }
-    return m_measuredWidth;
+    m_measured = m_cache->AddText(font.m_record, dpi, text, std::move(measure));
+    return m_measured.m_width;
+}
+
+void CDrawContext::DamageText(const CResolvedFont& font, const QString& text, int x, int y)
+{
+    if (!m_measured.m_ink) {
+        // The glyphs' own boxes, which bearings, accents and fallback faces take beyond the
+        // extent; the extent itself for the background and the underline.
+        const int ascent = font.m_metrics.ascent();
+        QRect ink(0, 0, m_measured.m_width, font.m_metrics.height());
+        if (m_measured.m_direct) {
+            for (qsizetype i = 0; i < m_measured.m_glyphs.size(); ++i) {
+                const QRectF glyph = font.m_raw.boundingRect(m_measured.m_glyphs[i]);
+                ink |= glyph.translated(m_measured.m_positions[i] + QPointF(0, ascent)).toAlignedRect();
+            }
+        } else {
+            ink |= font.m_metrics.boundingRect(text).translated(0, ascent);
+        }
+        m_measured.m_ink = ink;
+        if (CTextMeasure* kept = m_cache->FindText(font.m_record, Resolution(), text))
+            kept->m_ink = ink;
+    }
+    const QRect ink = *m_measured.m_ink;
+    // Antialiased edges and rounded glyph positions, and what a synthesised slant, bold or
+    // decoration adds beyond the boxes the metrics report.
+    int64_t margin = 2 + font.m_metrics.lineWidth();
+    if (font.m_font.italic())
+        margin += font.m_metrics.height() / 2;
+    if (font.m_font.weight() > QFont::Normal)
+        margin += 1 + font.m_metrics.height() / 16;
+    Damage(int64_t(x) + ink.left(), int64_t(y) + ink.top(), int64_t(x) + ink.left() + ink.width(),
+           int64_t(y) + ink.top() + ink.height(), margin);
 }
 
 QSize CDrawContext::GetTextExtent(const QString& text)
@@ -478,6 +591,8 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
     // Nothing of the text reaches the picture.
     if (x >= m_image.width() || y >= m_image.height() || int64_t(x) + width <= 0 || int64_t(y) + height <= 0)
         return;
+    if (m_damage)
+        DamageText(font, text, x, y);
     if (m_bkMode == BkMode::Opaque)
         m_raster.Rect(x, y, int64_t(x) + width, int64_t(y) + height, RgbFromRef(m_bkColor), PixelMix::Copy);
     if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
@@ -489,14 +604,14 @@ void CDrawContext::TextOut(int x, int y, const QString& text)
     if (m_textPen != m_textColor) {
         m_painter.setPen(ColorFromRef(m_textColor));
         m_textPen = m_textColor;
-        m_penApplied = false;
+        m_painterPen.reset();
     }
     const QPoint baseline(x, y + font.m_metrics.ascent());
-    if (m_measuredDirect) {
+    if (m_measured.m_direct) {
         QGlyphRun run;
         run.setRawFont(font.m_raw);
-        run.setGlyphIndexes(m_measuredGlyphs);
-        run.setPositions(m_measuredPositions);
+        run.setGlyphIndexes(m_measured.m_glyphs);
+        run.setPositions(m_measured.m_positions);
         m_painter.drawGlyphRun(baseline, run);
         return;
     }

@@ -7,15 +7,23 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QPoint>
+#include <QPointF>
 #include <QRawFont>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class CDamage;
+class CDrawCache;
+struct CSprite;
 
 // Pen styles; 0..4 equal LineStyle.
 enum : int32_t {
@@ -53,23 +61,38 @@ struct CDcBrush
 
 QColor ColorFromRef(COLORREF c);
 
+// A text as a font lays it out: its width, and for texts drawn glyph by glyph the glyphs and
+// their positions; the box its pixels stay in once known.
+struct CTextMeasure
+{
+    int m_width = 0;
+    bool m_direct = false;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
+    std::optional<QRect> m_ink; // relative to the text's top-left corner
+};
+
 // A drawing context with the semantics of the small GDI subset the design uses, painting
 // on a QImage with antialiasing off. Rectangles follow GDI: (left, top, right, bottom) with
 // right and bottom exclusive. Coordinates anywhere in the int range are accepted; what goes
 // to the painter is first cut down to a range it handles exactly.
 //
 // The image must outlive the context and is not to be copied or painted on by anything else
-// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first.
+// meanwhile. An image that is not 32-bit is converted to Format_RGB32 first. Shapes and text
+// measures that repeat are kept in the cache, which may outlive the context (one of its own
+// without).
 class CDrawContext
 {
 public:
-    explicit CDrawContext(QImage& target);
+    explicit CDrawContext(QImage& target, CDrawCache* cache = nullptr);
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
     ~CDrawContext();
 
     QImage& Image() { return m_image; }
     QSize Size() const { return m_image.size(); }
+    // From now on every pixel drawn lies in a rectangle added to damage (null: none kept).
+    void TrackDamage(CDamage* damage) { m_damage = damage; }
 
     // Selection returns what was selected before, for the caller to restore.
     CDcPen SelectPen(const CDcPen& pen);
@@ -113,6 +136,10 @@ private:
     void PreparePainter();
     void StrokeLine(QPoint from, QPoint to);
     int PenWidth() const;
+    // What a primitive may touch: the box, right and bottom exclusive, grown by margin.
+    void Damage(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t margin = 0);
+    // The box of a segment grown by what a wide pen adds around it.
+    void DamageStroke(QPoint from, QPoint to);
     // The selected font resolved, with its metrics; fonts stay resolved for the context's
     // lifetime, as texts switch between a few of them.
     struct CResolvedFont
@@ -125,23 +152,14 @@ private:
     };
     const CResolvedFont& ResolvedFont();
     int TextWidth(const CResolvedFont& font, const QString& text);
-    // Small ellipses drawn with the copy mix come from a sprite the painter drew once: a
-    // history replay draws the same marker hundreds of thousands of times.
-    struct CEllipseSprite
-    {
-        int m_width = 0;
-        int m_height = 0;
-        CDcPen m_pen;
-        CDcBrush m_brush;
-        struct CRun
-        {
-            int m_y, m_left, m_right; // relative to the box's top-left corner
-            QRgb m_color;
-        };
-        std::vector<CRun> m_runs; // the pixels the ellipse sets, row by row
-    };
-    const CEllipseSprite& EllipseSprite(int width, int height);
-    void BlitSprite(const CEllipseSprite& sprite, int left, int top);
+    // Text metrics follow the image's resolution; both ways in one number, for the cache.
+    int Resolution() const { return m_image.logicalDpiX() * 65536 + m_image.logicalDpiY(); }
+    // What TextOut at (x, y) may touch, for the text TextWidth measured last.
+    void DamageText(const CResolvedFont& font, const QString& text, int x, int y);
+    // Small ellipses and short wide strokes drawn with the copy mix come from sprites.
+    const CSprite& EllipseSprite(int width, int height);
+    const CSprite* StrokeSprite(QPoint delta);
+    void BlitSprite(const CSprite& sprite, int x, int y);
 
     QImage& m_image;
     CRaster m_raster; // the exact primitives, on the same pixels as the painter
@@ -150,23 +168,22 @@ private:
     CDcBrush m_brush;
     LOGFONTW m_font;
     std::vector<CResolvedFont> m_fonts;
-    std::vector<CEllipseSprite> m_ellipseSprites;
+    std::unique_ptr<CDrawCache> m_ownCache;
+    CDrawCache* m_cache;
+    CDamage* m_damage = nullptr;
     int m_fontIndex = -1;        // into m_fonts for m_font; -1 until resolved
     int m_painterFontIndex = -1; // the font the painter holds
-    // The last text measured: a text is measured for its placement and then drawn.
+    // The last text measured: a text is measured for its placement and then drawn. Texts that
+    // need neither shaping nor a fallback font are measured and drawn from their glyphs,
+    // without laying them out twice.
     QString m_measuredText;
     int m_measuredFont = -1;
-    int m_measuredWidth = 0;
-    // Texts that need neither shaping nor a fallback font are measured and drawn from their
-    // glyphs, without laying them out twice.
-    bool m_measuredDirect = false;
-    QList<quint32> m_measuredGlyphs;
-    QList<QPointF> m_measuredPositions;
+    CTextMeasure m_measured;
     RasterOp m_rop = RasterOp::CopyPen;
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0xFFFFFF;
     BkMode m_bkMode = BkMode::Opaque;
     QPoint m_position;
-    bool m_penApplied = false;         // the painter's pen is m_pen
+    std::optional<CDcPen> m_painterPen; // the painter's pen is made from this one
     std::optional<COLORREF> m_textPen; // the painter's pen is this text colour
 };

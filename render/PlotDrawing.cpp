@@ -5,6 +5,7 @@
 #include "render/DrawContext.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,11 @@ void ReplayHistory(CDrawContext& dc, CPlotInfo& plot, const std::vector<CPlotInf
     const int32_t used = plot.UsedAxisCount();
     const int64_t count = plot.m_axes[0].m_history.GetCount();
     const int64_t last = count - 1;
+    // After the first entry every value's previous value is the value of the entry before, so
+    // with a fixed origin (no other plot's previous values in the chain) the previous position
+    // is the position found one entry earlier.
+    const bool fixedOrigin = plot.m_originKind == OriginKind::Fixed;
+    std::optional<QPoint> previous;
     for (int64_t i = first; i < count; ++i) {
         for (int32_t k = 0; k < used; ++k) {
             CAxisInfo& a = plot.m_axes[size_t(k)];
@@ -68,10 +74,13 @@ void ReplayHistory(CDrawContext& dc, CPlotInfo& plot, const std::vector<CPlotInf
         // An entry without a finite position is left out, and so are the history line's
         // segments into and out of it. (A failing chain fails for every entry alike.)
         const std::optional<QPoint> p = PixelOf(plot.GetPosition(plots), scale);
+        const std::optional<QPoint> before = std::exchange(previous, p);
         if (!p)
             continue;
         if (plot.m_historyLine.m_show) {
-            if (const std::optional<QPoint> prev = PixelOf(plot.GetPreviousPosition(plots), scale))
+            const std::optional<QPoint> prev =
+                fixedOrigin && i > first ? before : PixelOf(plot.GetPreviousPosition(plots), scale);
+            if (prev)
                 DrawSegment(dc, plot.m_historyLine, *p, *prev);
         }
         if (plot.m_displayKind == DisplayKind::History || i == last)

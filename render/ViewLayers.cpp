@@ -145,6 +145,11 @@ void CViewLayers::CreateLayersLocked(std::vector<FieldRow>* replayRows)
         m_base = m_overlay = QImage();
         return;
     }
+    m_baseDamage.Reset(m_base.size());
+    m_baseDamage.AddAll();
+    m_overlayDamage.Reset(m_overlay.size());
+    m_overlayChanged.Reset(m_overlay.size());
+    m_overlayChanged.AddAll();
     RenderBaseLocked(true, replayRows);
     RenderOverlayLocked();
 }
@@ -189,10 +194,19 @@ void CViewLayers::PaintOverlay(const std::function<void(const QImage&)>& paint) 
     paint(m_overlay);
 }
 
+QRegion CViewLayers::TakeChangedRegion()
+{
+    std::lock_guard view(m_viewLock);
+    const QRegion changed = m_overlayChanged.Region();
+    m_overlayChanged.Clear();
+    return changed;
+}
+
 void CViewLayers::DrawPicture()
 {
     if (m_base.isNull())
         return;
+    m_baseDamage.AddAll();
     const QImage& picture = m_doc.m_image;
     if (m_kind == ViewKind::Stretch) {
         m_base.fill(Qt::white);
@@ -232,7 +246,8 @@ void CViewLayers::RenderBaseLocked(bool fresh, std::vector<FieldRow>* replayRows
     // reset. New layers hold nothing yet, so they get the picture whatever runs.
     if (fresh || !running || m_doc.m_firstAfterReset)
         DrawPicture();
-    CDrawContext dc(m_base);
+    CDrawContext dc(m_base, &m_cache);
+    dc.TrackDamage(&m_baseDamage);
     if (running && replayRows)
         ReplayHistory(dc, *replayRows);
     DrawBaseElements(dc, m_doc, m_geometry.m_scale);
@@ -269,12 +284,26 @@ void CViewLayers::RenderOverlayLocked()
     if (m_overlay.isNull())
         return;
     CopyBaseLocked();
-    CDrawContext dc(m_overlay);
+    CDrawContext dc(m_overlay, &m_cache);
+    dc.TrackDamage(&m_overlayDamage);
     DrawOverlayElements(dc, m_doc, m_geometry.m_scale);
+    m_overlayChanged.Add(m_overlayDamage);
 }
 
 void CViewLayers::CopyBaseLocked()
 {
-    if (!m_base.isNull())
+    if (m_base.isNull())
+        return;
+    m_overlayDamage.Add(m_baseDamage);
+    if (m_overlay.size() == m_base.size() && m_overlay.format() == m_base.format()
+        && m_overlayDamage.Size() == m_base.size()) {
+        m_overlayDamage.Copy(m_base, m_overlay);
+        m_overlayChanged.Add(m_overlayDamage);
+    } else {
         CopyLayer(m_base, m_overlay);
+        m_overlayChanged.Reset(m_overlay.size());
+        m_overlayChanged.AddAll();
+    }
+    m_baseDamage.Reset(m_base.size());
+    m_overlayDamage.Reset(m_base.size());
 }

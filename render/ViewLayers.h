@@ -2,10 +2,13 @@
 
 #include "pipeline/Buffer.h"
 #include "pipeline/FieldRow.h"
+#include "render/Damage.h"
+#include "render/DrawCache.h"
 #include "render/UpdateHint.h"
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <cstdint>
@@ -77,6 +80,9 @@ public:
 
     // Calls paint with the overlay under the view lock, as a window's paint handler does.
     void PaintOverlay(const std::function<void(const QImage&)>& paint) const;
+    // The part of the overlay that changed since the last call (all of it after the layers
+    // were made), in layer pixels: a window that showed the overlay before needs only that.
+    QRegion TakeChangedRegion();
 
     // For single-threaded users (headless views, tests): the layers and the geometry as the
     // last CreateLayers set them.
@@ -104,9 +110,17 @@ private:
     CLayerGeometry m_geometry;
     QImage m_base;
     QImage m_overlay;
+    // Outside these the overlay equals the base: what was drawn on the base since the overlay
+    // last copied it, and what the overlay drew on its copy. A copy only restores those.
+    CDamage m_baseDamage;
+    CDamage m_overlayDamage;
+    // What changed on the overlay since TakeChangedRegion.
+    CDamage m_overlayChanged;
     // Set by the first CreateLayers: a size of 0 (minimised, a splitter pulled shut) leaves
     // no layers, and the next usable size must bring them back.
     bool m_created = false;
+    // Shapes both layers draw again and again, kept from record to record.
+    CDrawCache m_cache;
     // The picture scaled to the picture rectangle, kept while neither changes.
     QImage m_scaledPicture;
     qint64 m_scaledKey = 0;

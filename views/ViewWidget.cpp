@@ -52,10 +52,17 @@ void CViewWidget::OnUpdate(int32_t hint)
     const bool repaint = m_layers.OnUpdate(hint);
     if (action.m_createLayers)
         LayersCreated();
+    const QRegion changed = m_layers.TakeChangedRegion().translated(OverlayOrigin()) & viewport()->rect();
+    if (!repaint)
+        return;
     // Synchronous, so that the document worker, which waits for this call, finds the window
-    // showing its record.
-    if (repaint)
+    // showing its record. After an overlay update only what changed on it is copied: the
+    // window shows the rest already (whatever hides or spoils it repaints that part itself).
+    // A hint that changed nothing in sight repaints everything, as it always did.
+    if (action.m_createLayers || changed.isEmpty() || !(action.m_renderOverlay || action.m_copyBase))
         viewport()->repaint();
+    else
+        viewport()->repaint(changed);
 }
 
 void CViewWidget::RequestClose()
@@ -70,9 +77,11 @@ void CViewWidget::RequestClose()
 void CViewWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    const QRect exposed = event->rect();
+    // Rectangle by rectangle: the bounding rectangle of a scattered update can be the window.
+    const QRegion exposed = event->region();
     if (m_doc.m_pictureWidth < 1 || m_doc.m_pictureHeight < 1) {
-        painter.fillRect(exposed, kUncovered);
+        for (const QRect& r : exposed)
+            painter.fillRect(r, kUncovered);
         RequestClose();
         return;
     }
@@ -81,13 +90,15 @@ void CViewWidget::paintEvent(QPaintEvent* event)
         if (overlay.isNull())
             return;
         covered = QRect(OverlayOrigin(), overlay.size());
-        const QRect target = covered & exposed;
-        if (!target.isEmpty())
-            painter.drawImage(target, overlay, target.translated(-covered.topLeft()));
+        for (const QRect& r : exposed) {
+            const QRect target = covered & r;
+            if (!target.isEmpty())
+                painter.drawImage(target, overlay, target.translated(-covered.topLeft()));
+        }
     });
     // Layers that could not be made for the picture size leave the blue of a missing picture.
     const QColor rest = covered.isNull() && m_initialized ? kNoPictureBlue : kUncovered;
-    const QRegion uncovered = QRegion(exposed) - QRegion(covered);
+    const QRegion uncovered = exposed - QRegion(covered);
     for (const QRect& r : uncovered)
         painter.fillRect(r, rest);
 }

@@ -18,10 +18,14 @@
 #include "model/VantrelDoc.h"
 #include "runtime/Main.h"
 #include "platform/TextFile.h"
+#include "render/DrawContext.h"
+#include "render/LayerContent.h"
+#include "render/UpdateHint.h"
 #include "render/ViewLayers.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -192,5 +196,85 @@ TEST(DemoGolden, WholeRunMatchesTheGoldenImageOutsideTexts)
         const QString saved = QDir::temp().filePath(QStringLiteral("vantrel-demo-result.png"));
         result.save(saved);
         ADD_FAILURE() << different << " pixels differ from the golden image; the result is in " << saved.toStdString();
+    }
+}
+
+// The layers restore, and the window repaints, only what drawing damaged. After every
+// record the overlay must still be a full copy of the base with the current state on top,
+// and a window that copied only the changed parts must show the same, whatever the hints,
+// a mid-run resize with its replay, or an edit mode that follows.
+TEST(DemoLayers, PartialCopiesGiveWhatFullCopiesGive)
+{
+    for (const ViewKind kind : {ViewKind::Scroll, ViewKind::Stretch}) {
+        CVantrelDoc doc;
+        ASSERT_TRUE(doc.OpenDocumentFile(DemoFile("demo.t2")));
+        CMain main;
+        COneDocumentHost host(doc);
+        main.m_pApp = &host;
+        CViewLayers view(doc, kind);
+        view.SetClientSize(QSize(700, 420));
+        view.SetReplaySource({&main.m_queueLock, &main.m_internalData, &main.m_fdInfos});
+        view.CreateLayers();
+        QImage window = view.Overlay().copy();
+        view.TakeChangedRegion();
+
+        // Applies the hint, then repaints the window as a view does.
+        const auto update = [&](int32_t hint) {
+            view.OnUpdate(hint);
+            const QRegion changed = view.TakeChangedRegion();
+            if (!HintAction(kind, hint).m_repaint)
+                return;
+            QPainter painter(&window);
+            for (const QRect& r : changed)
+                painter.drawImage(r, view.Overlay(), r);
+        };
+        const auto check = [&](const char* when, int row) {
+            QImage full = view.Base().copy();
+            {
+                CDrawContext dc(full);
+                DrawOverlayElements(dc, doc, view.Scale());
+            }
+            ASSERT_TRUE(view.Overlay() == full) << int(kind) << " " << when << " " << row;
+            ASSERT_TRUE(window == view.Overlay()) << int(kind) << " " << when << " " << row;
+        };
+
+        main.PrepareStoreForRun();
+        main.PrepareRun();
+        doc.m_editMode = EditMode::Running;
+        CTextFile csv;
+        ASSERT_TRUE(csv.Open(DemoFile("demo.csv"), CTextFile::Mode::Read));
+        QString line;
+        for (int row = 0; row < 240 && csv.ReadLine(line); ++row) {
+            main.ProcessLine(line);
+            CDocData item = std::move(doc.m_feedQueue.front());
+            doc.m_feedQueue.pop_front();
+            // Now and then a batch: records that only accumulate on the base.
+            if (row % 5 == 2 || row % 5 == 3)
+                item.m_type = Apply;
+            doc.ApplyDocData(item);
+            update(item.m_type);
+            if (item.m_type == Apply)
+                continue; // the overlay waits for the batch's last record
+            if (row % 37 == 36) {
+                update(3);
+                ASSERT_TRUE(view.Overlay() == view.Base()) << int(kind) << " copy " << row;
+                update(4);
+            }
+            if (row == 150 && kind == ViewKind::Stretch) {
+                view.OnSize(QSize(640, 400));
+                window = view.Overlay().copy();
+                view.TakeChangedRegion();
+            }
+            check("run", row);
+        }
+
+        doc.m_workPlots = doc.m_plots;
+        doc.m_selectedIndex = 3;
+        doc.m_editMode = EditMode::PlotList;
+        update(5);
+        check("edit", 0);
+        doc.m_editMode = EditMode::None;
+        update(5);
+        check("idle", 0);
     }
 }

@@ -1,6 +1,8 @@
 #include "model/TextInfo.h"
+#include "render/Damage.h"
 #include "render/DrawContext.h"
 #include "render/FontMapping.h"
+#include "render/DrawCache.h"
 #include "tests/render/RenderSupport.h"
 
 #include <QFontInfo>
@@ -8,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -255,5 +259,130 @@ TEST(DrawContext, CachedEllipsesMatchThePainterAtAnyOffset)
             painter.end();
             EXPECT_EQ(Art(cached), Art(direct)) << penWidth << " at " << at.x() << "," << at.y();
         }
+    }
+}
+
+// Wide strokes come from sprites kept across contexts; they must match the painter drawing
+// each segment on its own (a dash pattern starts afresh with every segment), also where the
+// image edge cuts them, after repeated points and with the cache filled at other places.
+TEST(DrawContext, CachedWideStrokesMatchThePainterSegmentBySegment)
+{
+    const std::vector<QPoint> points{{5, 20},  {6, 20},  {6, 20},   {8, 17},  {9, 25},  {30, 26}, {30, 26}, {28, 4},
+                                     {-3, 10}, {12, 38}, {45, 39},  {47, 2},  {20, 20}, {21, 21}, {21, 30}, {40, 30},
+                                     {2, 1},   {3, 3},   {2, 1},    {44, 12}};
+    const CDcPen pens[] = {{PS_SOLID, 2, 0x0000FF}, {PS_DASH, 2, 0x00FF00}, {PS_DOT, 2, 0xFF0000},
+                           {PS_DASHDOT, 3, 0x808000}, {PS_DASHDOTDOT, 4, 0x000080}, {PS_SOLID, 5, 0x123456},
+                           {PS_SOLID, 9, 0x654321}};
+    auto reference = [&](const CDcPen& pen, QPoint shift) {
+        QImage image = BlankLayer(48, 40);
+        QPainter painter(&image);
+        const QColor color = ColorFromRef(pen.m_color);
+        QPen qpen(color, pen.m_width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        if (pen.m_style != PS_SOLID) {
+            static const QList<qreal> patterns[] = {{}, {18, 6}, {3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+            QList<qreal> dashes;
+            for (const qreal d : patterns[pen.m_style])
+                dashes << d / pen.m_width;
+            qpen = QPen(color, pen.m_width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+            qpen.setDashPattern(dashes);
+        }
+        painter.setPen(qpen);
+        for (size_t i = 1; i < points.size(); ++i) {
+            if (points[i - 1] != points[i])
+                painter.drawLine(points[i - 1] + shift, points[i] + shift);
+        }
+        return image;
+    };
+    for (const CDcPen& pen : pens) {
+        CDrawCache cache;
+        for (const QPoint shift : {QPoint(3, 2), QPoint(0, 0), QPoint(-1, 5)}) {
+            QImage image = BlankLayer(48, 40);
+            CDrawContext dc(image, &cache);
+            dc.SelectPen(pen);
+            std::vector<QPoint> shifted;
+            for (const QPoint p : points)
+                shifted.push_back(p + shift);
+            dc.Polyline(shifted.data(), int(shifted.size()));
+            EXPECT_EQ(image, reference(pen, shift))
+                << "style " << pen.m_style << " width " << pen.m_width << " shift " << shift.x() << "," << shift.y();
+        }
+        EXPECT_GT(cache.StrokeCount(), 0u); // the strokes did come from sprites
+    }
+}
+
+// Layers copy only what drawing damaged: every pixel a primitive changes must lie in the
+// damage it reports, whatever the pen, mix mode, font or place.
+TEST(DrawContext, DamageHoldsEveryPixelDrawn)
+{
+    LOGFONTW bold = CTextInfo::DefaultFont();
+    bold.lfWeight = 700;
+    bold.lfHeight = 22;
+    LOGFONTW slanted = CTextInfo::DefaultFont();
+    slanted.lfItalic = 1;
+    slanted.lfWeight = 800;
+    slanted.lfHeight = 30;
+    LOGFONTW underlined = CTextInfo::DefaultFont();
+    underlined.lfUnderline = 1;
+    underlined.lfStrikeOut = 1;
+    const LOGFONTW fonts[] = {CTextInfo::DefaultFont(), CDrawContext::DefaultFont(), bold, slanted, underlined};
+    const QString texts[] = {QStringLiteral("温度21.5℃"), QStringLiteral("Wjgyf|Å"), QStringLiteral("e\u0301t\u0627\u0628"),
+                             QStringLiteral("\U0001F600 ID12"), QStringLiteral("VAWfj")};
+    std::vector<std::function<void(CDrawContext&)>> cases;
+    for (const LOGFONTW& font : fonts) {
+        for (const QString& text : texts) {
+            for (const QPoint at : {QPoint(7, 9), QPoint(-5, 30), QPoint(150, -6)}) {
+                cases.push_back([=](CDrawContext& dc) {
+                    dc.SelectFont(font);
+                    dc.SetBkMode(BkMode::Transparent);
+                    dc.SetTextColor(0x000080);
+                    dc.TextOut(at.x(), at.y(), text);
+                });
+            }
+        }
+    }
+    for (const int32_t width : {0, 1, 2, 3, 7, 40}) {
+        for (const int32_t style : {PS_SOLID, PS_DASH, PS_DASHDOT}) {
+            for (const RasterOp op : {RasterOp::CopyPen, RasterOp::XorPen, RasterOp::Not}) {
+                cases.push_back([=](CDrawContext& dc) {
+                    dc.SetROP2(op);
+                    dc.SelectPen(CDcPen{style, width, 0x3366CC});
+                    const QPoint line[] = {{20, 20}, {60, 23}, {61, 50}, {61, 50}, {-30, 70}, {300, -40}, {90, 31}};
+                    dc.Polyline(line, 7);
+                    dc.SelectBrush(CDcBrush::Solid(0x00CC00));
+                    dc.Ellipse(100, 10, 117, 21);
+                    dc.Ellipse(120, 5, 190, 60);
+                    dc.Rectangle(30, 40, 50, 55);
+                    dc.SelectBrush(CDcBrush::Null());
+                    dc.Rectangle(5, 5, 12, 12);
+                });
+            }
+        }
+    }
+    cases.push_back([](CDrawContext& dc) {
+        const QPoint star[] = {{10, 10}, {50, 60}, {90, 5}, {5, 40}, {95, 40}};
+        dc.FillPolygonRegion(star, 5, 0x0000FF);
+        dc.FillSolidRect(150, 50, 120, 30, 0x00FFFF);
+    });
+
+    for (size_t i = 0; i < cases.size(); ++i) {
+        QImage image(200, 64, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 5 % 256, y * 7 % 256, 200));
+        }
+        const QImage before = image.copy();
+        CDamage damage(image.size(), 1);
+        {
+            CDrawContext dc(image);
+            dc.TrackDamage(&damage);
+            cases[i](dc);
+        }
+        const QRegion region = damage.Region();
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                outside += image.pixel(x, y) != before.pixel(x, y) && !region.contains(QPoint(x, y));
+        }
+        EXPECT_EQ(outside, 0) << "case " << i;
     }
 }

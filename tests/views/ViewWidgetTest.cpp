@@ -8,12 +8,15 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -204,4 +207,76 @@ TEST(ViewWidget, PictureTooLargeForLayersShowsTheBlueFill)
     const QImage shown = Shown(view.viewport());
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), qRgb(0, 0, 255));
+}
+
+namespace {
+
+// What the window holds, read back from the platform's buffer rather than painted anew.
+QImage OnScreen(CViewWidget& view)
+{
+    QWidget* viewport = view.viewport();
+    const QPoint at = viewport->mapTo(view.window(), QPoint(0, 0));
+    return view.screen()
+        ->grabWindow(view.window()->winId(), at.x(), at.y(), viewport->width(), viewport->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// The smallest share of the viewport that one paint event covered.
+class CPaintAreas : public QObject
+{
+public:
+    explicit CPaintAreas(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
+    double m_smallest = 1.0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            double area = 0;
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                area += double(r.width()) * r.height();
+            m_smallest = std::min(m_smallest, area / (double(m_widget->width()) * m_widget->height()));
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
+
+} // namespace
+
+TEST(ViewWidget, RepaintingOnlyWhatChangedKeepsTheWindowShowingTheOverlay)
+{
+    const CBuffer<FieldRow> rows = TrailRows(50);
+    for (ViewKind kind : {ViewKind::Scroll, ViewKind::Stretch}) {
+        auto doc = TrailDocument();
+        doc->m_plots[0].m_displayKind = DisplayKind::Latest; // the marker moves on the overlay
+        doc->m_plots[0].m_size = 12;
+        auto view = MakeView(*doc, kind);
+        ShowView(*view, QSize(500, 320));
+        QPoint offset(0, 0);
+        if (kind == ViewKind::Scroll) {
+            offset = QPoint(60, 500);
+            view->horizontalScrollBar()->setValue(offset.x());
+            view->verticalScrollBar()->setValue(offset.y());
+            QCoreApplication::processEvents();
+        }
+        CDocumentNotifier notifier;
+        notifier.SetHandler([&view](CVantrelDoc&, int32_t hint) { view->OnUpdate(hint); });
+        doc->m_notifier = &notifier;
+        doc->ResetFeed();
+        doc->m_editMode = EditMode::Running;
+        CPaintAreas areas(view->viewport());
+        for (int r = 0; r < rows.GetCount(); ++r) {
+            const int32_t type = r % 4 == 1 ? Apply : ApplyAndRepaint;
+            doc->ApplyDocData(RowItem(rows, r, type));
+            if (type == ApplyAndRepaint) {
+                ASSERT_EQ(OnScreen(*view), VisiblePart(*view, offset)) << int(kind) << " row " << r;
+            }
+        }
+        EXPECT_LT(areas.m_smallest, 0.5) << int(kind);
+        doc->m_notifier = nullptr;
+    }
 }
