@@ -401,10 +401,20 @@ CSprite SpriteFromImage(const QImage& image, QPoint origin)
 
 } // namespace
 
+CDcPen CDrawContext::SpritePen() const
+{
+    // A wide pen is drawn no wider than the image needs, which differs between images.
+    CDcPen pen = m_pen;
+    if (pen.m_width > 1)
+        pen.m_width = PenWidth();
+    return pen;
+}
+
 const CSprite& CDrawContext::EllipseSprite(int width, int height)
 {
     const QSize box(width, height);
-    if (const CSprite* kept = m_cache->FindEllipse(box, m_pen, m_brush))
+    const CDcPen pen = SpritePen();
+    if (const CSprite* kept = m_cache->FindEllipse(box, pen, m_brush))
         return *kept;
     const int pad = PenWidth() + 2;
     QImage image(width + 2 * pad, height + 2 * pad, QImage::Format_ARGB32);
@@ -417,14 +427,15 @@ const CSprite& CDrawContext::EllipseSprite(int width, int height)
     painter.setBrush(m_brush.m_null ? QBrush(Qt::NoBrush) : QBrush(ColorFromRef(m_brush.m_color)));
     painter.drawEllipse(QRect(pad, pad, width - 1, height - 1));
     painter.end();
-    return m_cache->AddEllipse(box, m_pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
+    return m_cache->AddEllipse(box, pen, m_brush, SpriteFromImage(image, QPoint(pad, pad)));
 }
 
 const CSprite* CDrawContext::StrokeSprite(QPoint delta)
 {
     if (m_pen.m_width > kStrokeSpritePenLimit)
         return nullptr;
-    const CSprite* sprite = m_cache->FindStroke(delta, m_pen);
+    const CDcPen pen = SpritePen();
+    const CSprite* sprite = m_cache->FindStroke(delta, pen);
     if (!sprite) {
         const int pad = PenWidth() + 2;
         const int64_t w = std::abs(int64_t(delta.x())) + 2 * pad + 1;
@@ -440,7 +451,7 @@ const CSprite* CDrawContext::StrokeSprite(QPoint delta)
         painter.setPen(m_painter.pen());
         painter.drawLine(from, from + delta);
         painter.end();
-        sprite = &m_cache->AddStroke(delta, m_pen, SpriteFromImage(image, from));
+        sprite = &m_cache->AddStroke(delta, pen, SpriteFromImage(image, from));
     }
     return sprite->m_usable ? sprite : nullptr;
 }

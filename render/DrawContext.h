@@ -157,6 +157,8 @@ private:
     // What TextOut at (x, y) may touch, for the text TextWidth measured last.
     void DamageText(const CResolvedFont& font, const QString& text, int x, int y);
     // Small ellipses and short wide strokes drawn with the copy mix come from sprites.
+    // The pen as the painter draws with it here, which is what a kept sprite is found by.
+    CDcPen SpritePen() const;
     const CSprite& EllipseSprite(int width, int height);
     const CSprite* StrokeSprite(QPoint delta);
     void BlitSprite(const CSprite& sprite, int x, int y);

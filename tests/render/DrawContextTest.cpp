@@ -295,6 +295,14 @@ TEST(DrawContext, CachedWideStrokesMatchThePainterSegmentBySegment)
     };
     for (const CDcPen& pen : pens) {
         CDrawCache cache;
+        {
+            // A tiny image draws a very wide pen narrower; the cache must not hand that on.
+            QImage tiny = BlankLayer(4, 4);
+            CDrawContext dc(tiny, &cache);
+            dc.SelectPen(pen);
+            dc.Polyline(points.data(), int(points.size()));
+            fprintf(stderr, "pen %d tiny strokes %zu\n", pen.m_width, cache.StrokeCount());
+        }
         for (const QPoint shift : {QPoint(3, 2), QPoint(0, 0), QPoint(-1, 5)}) {
             QImage image = BlankLayer(48, 40);
             CDrawContext dc(image, &cache);
@@ -307,6 +315,26 @@ TEST(DrawContext, CachedWideStrokesMatchThePainterSegmentBySegment)
                 << "style " << pen.m_style << " width " << pen.m_width << " shift " << shift.x() << "," << shift.y();
         }
         EXPECT_GT(cache.StrokeCount(), 0u); // the strokes did come from sprites
+    }
+
+    // A tiny image draws a very wide pen narrower; the cache must not hand that on.
+    CDrawCache cache;
+    for (const int side : {4, 120}) {
+        QImage image = BlankLayer(side, side);
+        {
+            CDrawContext dc(image, &cache);
+            dc.SelectPen(CDcPen{PS_SOLID, 40, 0});
+            dc.MoveTo(2, 2);
+            dc.LineTo(3, 2);
+        }
+        if (side == 4)
+            continue;
+        QImage direct = BlankLayer(side, side);
+        QPainter painter(&direct);
+        painter.setPen(QPen(Qt::black, 40, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(2, 2, 3, 2);
+        painter.end();
+        EXPECT_EQ(image, direct);
     }
 }
 
