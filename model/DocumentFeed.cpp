@@ -101,9 +101,7 @@ void CVantrelDoc::StopFeed()
     }
     if (m_pFeedThread) {
         // The worker may be waiting in a notification to this very thread.
-        WaitPumping([this] { return m_feedStop.load() == FeedEnded; });
-        m_pFeedThread->join();
-        m_pFeedThread.reset();
+        JoinPumping(m_pFeedThread, [this] { return m_feedStop.load() == FeedEnded; });
     }
     m_editMode = EditMode::None;
 }

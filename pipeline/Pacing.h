@@ -3,7 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <thread>
+#include <utility>
 
 // How the workers pace themselves and how the UI thread waits for them.
 //
@@ -80,4 +82,14 @@ void WaitPumping(Done&& done)
             return;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
+}
+
+// Ends a worker that may be blocked in a call to this thread: serves the messages until
+// done() holds, then joins (which no longer blocks) and drops the thread object.
+template <typename Done>
+void JoinPumping(std::unique_ptr<std::thread>& thread, Done&& done)
+{
+    WaitPumping(std::forward<Done>(done));
+    thread->join();
+    thread.reset();
 }

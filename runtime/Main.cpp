@@ -92,9 +92,7 @@ void CMain::StopThreads()
     }
     m_queueWake.notify_all();
     if (m_pWorker) {
-        WaitPumping([this] { return m_workerEnded.load(); });
-        m_pWorker->join();
-        m_pWorker.reset();
+        JoinPumping(m_pWorker, [this] { return m_workerEnded.load(); });
     }
     CloseCaptureFile();
     ForEachDocument(m_pApp, [](CVantrelDoc& doc) { doc.StopFeed(); });

@@ -69,9 +69,7 @@ void CCsvFilePlayer::Stop()
     }
     m_wake.notify_all();
     if (m_reader) {
-        WaitPumping([this] { return m_readerEnded.load(); });
-        m_reader->join();
-        m_reader.reset();
+        JoinPumping(m_reader, [this] { return m_readerEnded.load(); });
         m_main.StopThreads();
     }
     m_inputFile.Close();

@@ -72,9 +72,7 @@ void CInternalDataPlayer::Stop()
     }
     m_wake.notify_all();
     if (m_reader) {
-        WaitPumping([this] { return m_readerEnded.load(); });
-        m_reader->join();
-        m_reader.reset();
+        JoinPumping(m_reader, [this] { return m_readerEnded.load(); });
         ForEachDocument(m_main.m_pApp, [](CVantrelDoc& doc) { doc.StopFeed(); });
     }
 }
