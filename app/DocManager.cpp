@@ -1,6 +1,7 @@
 #include "app/DocManager.h"
 
 #include "app/ChildFrame.h"
+#include "dialogs/EditDialog.h"
 #include "model/DocumentFiles.h"
 #include "model/VantrelDoc.h"
 #include "platform/UserInteraction.h"
@@ -42,6 +43,8 @@ CDocEntry::CDocEntry(int templateIndex, std::unique_ptr<CVantrelDoc> doc)
 
 CDocEntry::~CDocEntry()
 {
+    // The edit dialog works on this document: it must not outlive it.
+    delete m_editDialog.data();
     if (m_doc)
         m_doc->m_notifier = nullptr;
 }
@@ -81,6 +84,16 @@ void CDocEntry::RefreshViewInfos() const
     m_doc->m_viewInfos.clear();
     for (CChildFrame* frame : m_frames)
         m_doc->m_viewInfos.push_back(frame->NormalPlacement());
+}
+
+CEditDialog* CDocEntry::EditDialog() const
+{
+    return m_editDialog.data();
+}
+
+void CDocEntry::SetEditDialog(CEditDialog* dialog)
+{
+    m_editDialog = dialog;
 }
 
 // ---- CDocManager ----
@@ -214,6 +227,7 @@ CChildFrame* CDocManager::CreateFrame(CDocEntry& entry, bool activate)
         view = new CStretchView(doc);
     view->SetReplaySource(m_replaySource);
     view->SetEditMenu(m_editMenus[entry.m_templateIndex]);
+    view->SetEditDialogSource([e = &entry] { return e->EditDialog(); });
 
     if (!entry.m_notifier) {
         entry.m_notifier = std::make_unique<CDocumentNotifier>();

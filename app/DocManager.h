@@ -16,6 +16,7 @@
 
 class CChildFrame;
 class CDocumentNotifier;
+class CEditDialog;
 class CVantrelDoc;
 class CViewWidget;
 class IUserInteraction;
@@ -44,6 +45,9 @@ public:
     void UpdateAllViews(int32_t hint) const;
     // The view records from the windows, for saving.
     void RefreshViewInfos() const;
+    // The document's open plot or bar edit dialog, or null.
+    CEditDialog* EditDialog() const;
+    void SetEditDialog(CEditDialog* dialog);
 
 private:
     friend class CDocManager;
@@ -52,6 +56,7 @@ private:
     std::unique_ptr<CDocumentNotifier> m_notifier;
     std::vector<CChildFrame*> m_frames;
     QString m_untitledName;
+    QPointer<CEditDialog> m_editDialog;
 };
 
 // Opens, creates, saves and closes documents and their windows, keeps the recent-file list,

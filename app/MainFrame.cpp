@@ -2,6 +2,7 @@
 
 #include "app/AppDialogs.h"
 #include "app/ChildFrame.h"
+#include "app/DesignEditor.h"
 #include "app/DocManager.h"
 #include "app/VantrelApp.h"
 #include "model/Enums.h"
@@ -180,6 +181,10 @@ void CMainFrame::OnDocumentCommand(Command id)
     case Command::ChangePicture:
         if (entry)
             m_docs->ChangePicture(*entry);
+        break;
+    case Command::PlotList:
+        if (entry)
+            m_app.Editor().ListCommand(*entry, DesignKind::Plot);
         break;
     case Command::InfoSave:
         if (entry)

@@ -1,5 +1,7 @@
 #include "app/VantrelApp.h"
 
+#include "app/DesignEditor.h"
+
 #include "app/AppDialogs.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
@@ -41,6 +43,7 @@ CVantrelApp::~CVantrelApp()
     // Windows go before the documents they show, the documents before the pipeline.
     if (m_docs)
         m_docs->CloseAllDocuments();
+    m_editor.reset();
     m_frame.reset();
     m_docs.reset();
     m_main.m_pApp = nullptr;
@@ -72,6 +75,9 @@ bool CVantrelApp::InitInstance(const COptions& options)
     connect(m_docs.get(), &CDocManager::recentFilesChanged, this,
             [this](const QStringList& files) { m_settings.setValue(QStringLiteral("Recent File List/files"), files); });
     connect(m_docs.get(), &CDocManager::documentsChanged, this, &CVantrelApp::stateChanged);
+    m_editor = std::make_unique<CDesignEditor>(*m_docs, *m_ui, m_frame.get());
+    m_editor->SetDialogRunner(m_runDialog);
+    connect(m_editor.get(), &CDesignEditor::editModeChanged, this, &CVantrelApp::stateChanged);
     m_frame->AttachDocuments(*m_docs);
     QList<int> hidden;
     for (const QVariant& id : m_settings.value(QStringLiteral("Toolbar/hidden")).toList())
@@ -115,6 +121,13 @@ void CVantrelApp::SetEchoMessages(bool echo)
 QString CVantrelApp::AutomaticStatePath() const
 {
     return m_main.m_dataFolder + QStringLiteral("Vantrel.dat");
+}
+
+void CVantrelApp::SetDialogRunner(DialogRunner runner)
+{
+    m_runDialog = std::move(runner);
+    if (m_editor)
+        m_editor->SetDialogRunner(m_runDialog);
 }
 
 bool CVantrelApp::IsBusy() const

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CDesignEditor;
 class CMainFrame;
 class QDialog;
 class IUserInteraction;
@@ -41,6 +42,7 @@ public:
     CMain& Main() { return m_main; }
     CDocManager& Docs() { return *m_docs; }
     CMainFrame& Frame() { return *m_frame; }
+    CDesignEditor& Editor() { return *m_editor; }
     IUserInteraction& UI() { return *m_ui; }
     QSettings& Settings() { return m_settings; }
     const QString& DataFolder() const { return m_main.m_dataFolder; }
@@ -75,7 +77,7 @@ public:
     // The pacing of the workers from the settings: fixed pauses, or waiting for work.
     void ApplyPacingSetting();
     // How modal dialogs of the commands run (tests answer them without a nested loop).
-    void SetDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    void SetDialogRunner(DialogRunner runner);
     // Messages also go to standard error while set (unattended starts).
     void SetEchoMessages(bool echo);
     // The automatic save before the main window closes: view records are refreshed first.
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<CEchoingInteraction> m_echo;
     std::unique_ptr<CDocManager> m_docs;
     std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CDesignEditor> m_editor;
     int m_sourceWindows = 0;
     DialogRunner m_runDialog = ExecRunner();
 };

@@ -8,7 +8,9 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 
+class CEditDialog;
 class CVantrelDoc;
 
 // Base of the two document views: a window over the view's off-screen layers. Painting only
@@ -29,6 +31,8 @@ public:
     // The 編集 pop-up of the document type; owned by the main window, which wires its actions.
     void SetEditMenu(QMenu* menu);
     QMenu* EditMenu() const { return m_editMenu; }
+    // Where the mouse gestures find the document's open plot or bar edit dialog (null: none).
+    void SetEditDialogSource(std::function<CEditDialog*()> source) { m_editDialogSource = std::move(source); }
 
     // First display: the frame has placed itself already; creates and renders the layers.
     void OnInitialUpdate();
@@ -54,6 +58,7 @@ private:
     CVantrelDoc& m_doc;
     CViewLayers m_layers;
     QPointer<QMenu> m_editMenu;
+    std::function<CEditDialog*()> m_editDialogSource;
     bool m_initialized = false;
     bool m_closeRequested = false;
 };

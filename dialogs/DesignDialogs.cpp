@@ -1,0 +1,28 @@
+#include "dialogs/DesignDialogs.h"
+
+#include "dialogs/DialogPlotEdit.h"
+#include "dialogs/DialogPlotList.h"
+
+std::unique_ptr<QDialog> CreateListDialog(DesignKind kind, const CEditContext& context, QWidget* parent)
+{
+    switch (kind) {
+    case DesignKind::Plot:
+        return std::make_unique<CDialogPlotList>(context, parent);
+    case DesignKind::Connect:
+    case DesignKind::Bar:
+        break;
+    }
+    return nullptr;
+}
+
+CEditDialog* CreateEditDialog(DesignKind kind, const CEditContext& context, QWidget* parent)
+{
+    switch (kind) {
+    case DesignKind::Plot:
+        return new CDialogPlotEdit(context, parent);
+    case DesignKind::Connect:
+    case DesignKind::Bar:
+        break;
+    }
+    return nullptr;
+}

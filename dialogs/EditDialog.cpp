@@ -1,0 +1,87 @@
+#include "dialogs/EditDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+CEditDialog::CEditDialog(const CEditContext& context, QWidget* parent)
+    : QDialog(parent, Qt::Dialog), m_context(context)
+{
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+QLineEdit* CEditDialog::Field(int control) const
+{
+    const auto it = m_fields.find(control);
+    return it == m_fields.end() ? nullptr : it->second;
+}
+
+QString CEditDialog::FieldText(int control) const
+{
+    const QLineEdit* field = Field(control);
+    return field ? field->text() : QString();
+}
+
+void CEditDialog::SetFieldText(int control, const QString& text)
+{
+    if (QLineEdit* field = Field(control)) {
+        field->setText(text);
+        field->repaint();
+    }
+}
+
+void CEditDialog::PostApply()
+{
+    activateWindow();
+    m_apply->setFocus(Qt::OtherFocusReason);
+    QPointer<QPushButton> apply = m_apply;
+    QMetaObject::invokeMethod(
+        m_apply,
+        [apply] {
+            if (apply && apply->isEnabled())
+                apply->click();
+        },
+        Qt::QueuedConnection);
+}
+
+void CEditDialog::RegisterField(int control, QLineEdit* field)
+{
+    m_fields[control] = field;
+}
+
+QWidget* CEditDialog::CreateButtonRow()
+{
+    auto* box = new QDialogButtonBox(this);
+    m_apply = box->addButton(QStringLiteral("適用"), QDialogButtonBox::ApplyRole);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(m_apply, &QPushButton::clicked, this, [this] {
+        if (ApplyFields())
+            SendHint(EditHint::SelectedOrApplied);
+    });
+    connect(ok, &QPushButton::clicked, this, &CEditDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CEditDialog::reject);
+    return box;
+}
+
+void CEditDialog::SendHint(int32_t hint) const
+{
+    if (m_context.updateAllViews)
+        m_context.updateAllViews(hint);
+}
+
+void CEditDialog::accept()
+{
+    if (!ApplyFields())
+        return;
+    Q_EMIT editEnded();
+}
+
+void CEditDialog::reject()
+{
+    CancelEdit();
+    Q_EMIT editEnded();
+}

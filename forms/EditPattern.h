@@ -1,0 +1,96 @@
+#pragma once
+
+// The editing pattern that the plot, connection and bar lists share: a working copy of the
+// committed list, a modal list dialog over it, and for plots and bars a modeless edit dialog
+// that the list dialog hands over to.
+
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class CVantrelDoc;
+
+enum class DesignKind { Plot, Connect, Bar };
+
+// How a list dialog ends.
+namespace ListResult {
+constexpr int Ok = 1;
+constexpr int Cancel = 2;
+constexpr int Add = 10;
+constexpr int Change = 11;
+} // namespace ListResult
+
+// The views' update hints that the dialogs send.
+namespace EditHint {
+constexpr int32_t ListOpenedOrDeleted = 1;
+constexpr int32_t ListEmpty = 3;
+constexpr int32_t SelectedOrApplied = 4;
+constexpr int32_t EditOpenedOrListClosed = 5;
+} // namespace EditHint
+
+using HintSink = std::function<void(int32_t)>;
+
+struct CEditModes
+{
+    int32_t list;
+    int32_t add;
+    int32_t change;
+};
+CEditModes EditModesOf(DesignKind kind);
+// The kind whose add or change mode the document is in, if any.
+bool EditedKind(int32_t editMode, DesignKind& kind);
+
+// The list command up to its dialog: a fresh working copy unless the list reopens after an
+// edit dialog of the same kind, then the list mode and hint 1.
+void BeginListCommand(CVantrelDoc& doc, DesignKind kind, const HintSink& hint);
+// The list command after its dialog. Returns true when an edit dialog is to open: the mode is
+// then add or change and the working list stays; the caller creates the dialog and sends
+// hint 5. Otherwise OK commits (marks the document modified and empties its file path),
+// anything else throws the working list away; the mode returns to None with hint 5.
+bool EndListCommand(CVantrelDoc& doc, DesignKind kind, int result, const HintSink& hint);
+
+// Refilling a list dialog: the row to select (the requested one when it lies in the list,
+// the last row otherwise, -1 for an empty list).
+int RowToSelect(int requested, int count);
+
+struct CMoveButtons
+{
+    bool up = false;
+    bool down = false;
+};
+// The enabling of "↑" and "↓" when row becomes selected in a list of count rows.
+CMoveButtons MoveButtonsFor(int row, int count);
+
+// "↑" (delta -1) and "↓" (delta +1): exchanges row with its neighbour and returns the row to
+// select afterwards, or -1 when nothing moved (no row, or the first or last row).
+template <typename T>
+int MoveListEntry(std::vector<T>& list, int row, int delta)
+{
+    const int count = static_cast<int>(list.size());
+    const int target = row + delta;
+    if (row < 0 || row >= count || target < 0 || target >= count)
+        return -1;
+    std::swap(list[size_t(row)], list[size_t(target)]);
+    return target;
+}
+
+// Cancel of an edit dialog: the saved copy goes back over a changed entry; an added entry is
+// removed and nothing stays selected.
+template <typename T>
+void CancelEntryEdit(std::vector<T>& list, int32_t& selectedIndex, bool added, const T& saved)
+{
+    if (selectedIndex < 0 || selectedIndex >= static_cast<int32_t>(list.size()))
+        return;
+    if (added) {
+        list.erase(list.begin() + selectedIndex);
+        selectedIndex = -1;
+    } else {
+        list[size_t(selectedIndex)] = saved;
+    }
+}
+
+// A prefix list as a list cell: each string in double quotes, joined by commas.
+QString QuotedList(const std::vector<QString>& strings);
