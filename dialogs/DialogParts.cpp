@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -68,6 +69,11 @@ QLineEdit* NumberEdit(const QString& text)
     edit->setMinimumWidth(digits + 12);
     edit->setMaximumWidth(digits * 3 / 2 + 12);
     return edit;
+}
+
+void DigitsOnly(QLineEdit* edit)
+{
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)

@@ -1,11 +1,409 @@
 #include "dialogs/DialogPlotEdit.h"
 
+#include "dialogs/DialogPlotEditOthers.h"
+#include "dialogs/FieldReader.h"
+#include "forms/FieldRead.h"
+#include "model/VantrelDoc.h"
+#include "platform/UserInteraction.h"
+#include "render/DrawContext.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <functional>
+#include <limits>
+
+namespace C = PlotEditControl;
+
+static_assert(C::Axis1StartX == EditControl::Axis1StartX && C::Axis1StartY == EditControl::Axis1StartY
+              && C::Axis1EndX == EditControl::Axis1EndX && C::Axis1EndY == EditControl::Axis1EndY
+              && C::Axis2StartX == EditControl::Axis2StartX && C::Axis2StartY == EditControl::Axis2StartY
+              && C::Axis2EndX == EditControl::Axis2EndX && C::Axis2EndY == EditControl::Axis2EndY
+              && C::Size == EditControl::PlotSize);
+
+// A solid rectangle in the colour it is given, painted whenever it repaints.
+class CColorSwatch : public QWidget
+{
+public:
+    explicit CColorSwatch(std::function<COLORREF()> color)
+        : m_color(std::move(color))
+    {
+        setMinimumSize(40, 20);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override { return {40, 20}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), ColorFromRef(m_color()));
+    }
+
+private:
+    std::function<COLORREF()> m_color;
+};
+
+namespace {
+
+constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+
+const QString kShapes[] = {
+    QStringLiteral("\u3007"), QStringLiteral("\u25A1"), QStringLiteral("\u25C7"), QStringLiteral("\u25B3"),
+    QStringLiteral("\u25BD"), QStringLiteral("\u00D7"), QStringLiteral("\uFF0B"),
+};
+
+struct AxisControls
+{
+    int fdNo, startX, startY, startValue, endX, endY, endValue, others;
+};
+constexpr AxisControls kAxes[2] = {
+    {C::Axis1FdNo, C::Axis1StartX, C::Axis1StartY, C::Axis1StartValue, C::Axis1EndX, C::Axis1EndY,
+     C::Axis1EndValue, C::Axis1Others},
+    {C::Axis2FdNo, C::Axis2StartX, C::Axis2StartY, C::Axis2StartValue, C::Axis2EndX, C::Axis2EndY,
+     C::Axis2EndValue, C::Axis2Others},
+};
+
+// Checks radio a for value 0 and b for 1; any other value leaves both clear.
+void SetRadios(QButtonGroup* group, QRadioButton* a, QRadioButton* b, int32_t value)
+{
+    group->setExclusive(false);
+    a->setChecked(value == 0);
+    b->setChecked(value == 1);
+    group->setExclusive(true);
+}
+
+} // namespace
 
 CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     : CEditDialog(context, parent)
 {
     setWindowTitle(QStringLiteral("プロット情報編集…SHIFT+マウスドラッグでサイズ指定可能"));
+    if (const CPlotInfo* plot = WorkingPlot())
+        m_saved = *plot;
+
+    std::vector<QWidget*> tabOrder;
+    auto inOrder = [&tabOrder](QWidget* w) {
+        tabOrder.push_back(w);
+        return w;
+    };
+
+    // ID, size, fill and line width.
+    auto* basics = new QGridLayout;
+    QLineEdit* id = AddEdit(C::Id, true);
+    QLineEdit* size = AddEdit(C::Size, true);
+    m_fill = new QCheckBox(QStringLiteral("塗りつぶす"));
+    AddControl(C::Fill, m_fill);
+    QLineEdit* lineWidth = AddEdit(C::LineWidth, true);
+    basics->addWidget(BuddyLabel(QStringLiteral("ＩＤ"), inOrder(id)), 0, 0);
+    basics->addWidget(id, 0, 1);
+    basics->addWidget(BuddyLabel(QStringLiteral("サイズ(ピクセル)"), inOrder(size)), 0, 2);
+    basics->addWidget(size, 0, 3);
+    basics->addWidget(inOrder(m_fill), 0, 4);
+    basics->addWidget(BuddyLabel(QStringLiteral("線幅(ピクセル)"), inOrder(lineWidth)), 0, 5);
+    basics->addWidget(lineWidth, 0, 6);
+    basics->setColumnStretch(7, 1);
+
+    // Display kind, shape and colour.
+    auto* kindGroup = new QGroupBox(QStringLiteral("表示種別"));
+    m_latest = new QRadioButton(QStringLiteral("最新表示"));
+    m_history = new QRadioButton(QStringLiteral("履歴表示"));
+    AddControl(C::Latest, m_latest);
+    AddControl(C::History, m_history);
+    auto* kindButtons = new QButtonGroup(this);
+    kindButtons->addButton(m_latest);
+    kindButtons->addButton(m_history);
+    auto* kindLayout = new QHBoxLayout(kindGroup);
+    kindLayout->addWidget(inOrder(m_latest));
+    kindLayout->addWidget(inOrder(m_history));
+
+    m_shape = new QComboBox;
+    for (const QString& shape : kShapes)
+        m_shape->addItem(shape);
+    AddControl(C::Shape, m_shape);
+    m_swatch = new CColorSwatch([this] {
+        const CPlotInfo* plot = WorkingPlot();
+        return plot ? plot->m_color : COLORREF(0);
+    });
+    AddControl(C::ColorSwatch, m_swatch);
+    auto* chooseColor = new QPushButton(QStringLiteral("色..."));
+    AddControl(C::ColorButton, chooseColor);
+    connect(chooseColor, &QPushButton::clicked, this, &CDialogPlotEdit::ChooseColor);
+
+    auto* looks = new QHBoxLayout;
+    looks->addWidget(kindGroup);
+    looks->addWidget(BuddyLabel(QStringLiteral("形状"), inOrder(m_shape)));
+    looks->addWidget(m_shape);
+    looks->addSpacing(12);
+    looks->addWidget(BuddyLabel(QStringLiteral("色"), m_swatch));
+    looks->addWidget(m_swatch);
+    looks->addWidget(inOrder(chooseColor));
+    looks->addStretch(1);
+
+    // Origin.
+    auto* originGroup = new QGroupBox(QStringLiteral("原点種別…マウスクリックでその位置に軸を水平移動"));
+    m_fixed = new QRadioButton(QStringLiteral("固定"));
+    m_moving = new QRadioButton(QStringLiteral("移動"));
+    AddControl(C::Fixed, m_fixed);
+    AddControl(C::Moving, m_moving);
+    auto* originButtons = new QButtonGroup(this);
+    originButtons->addButton(m_fixed);
+    originButtons->addButton(m_moving);
+    QLineEdit* originPlotId = AddEdit(C::OriginPlotId, true);
+    auto* originLayout = new QHBoxLayout(originGroup);
+    originLayout->addWidget(inOrder(m_fixed));
+    originLayout->addWidget(inOrder(m_moving));
+    originLayout->addSpacing(12);
+    originLayout->addWidget(BuddyLabel(QStringLiteral("対象プロットＩＤ"), inOrder(originPlotId)));
+    originLayout->addWidget(originPlotId);
+    originLayout->addStretch(1);
+    auto* others = new QPushButton(QStringLiteral("その他..."));
+    AddControl(C::Others, others);
+    connect(others, &QPushButton::clicked, this, &CDialogPlotEdit::EditOthers);
+    auto* originRow = new QHBoxLayout;
+    originRow->addWidget(originGroup, 1);
+    originRow->addWidget(inOrder(others), 0, Qt::AlignBottom);
+
+    // The two axes side by side.
+    const QString axisNames[2] = {QStringLiteral("軸１"), QStringLiteral("軸２")};
+    const QString groupTitles[2] = {QStringLiteral("軸１…マウスドラッグで位置指定可能"),
+                                    QStringLiteral("軸２…CTRL+マウスドラッグで位置指定可能")};
+    const QString fdCaptions[2] = {QStringLiteral("対象FD番号(0起算)"), QStringLiteral("対象FD番号")};
+    auto* axesRow = new QHBoxLayout;
+    for (int a = 0; a < 2; ++a) {
+        const AxisControls& ids = kAxes[a];
+        auto* group = new QGroupBox(groupTitles[a]);
+        auto* grid = new QGridLayout(group);
+        auto* top = new QHBoxLayout;
+        if (a == 1) {
+            m_axis2Enabled = new QCheckBox(QStringLiteral("有効"));
+            m_axis2Enabled->setAccessibleName(QStringLiteral("軸２ 有効"));
+            AddControl(C::Axis2Enabled, m_axis2Enabled);
+            top->addWidget(inOrder(m_axis2Enabled));
+        }
+        QLineEdit* fdNo = AddEdit(ids.fdNo, true);
+        top->addWidget(BuddyLabel(fdCaptions[a], inOrder(fdNo)));
+        fdNo->setAccessibleName(axisNames[a] + u' ' + fdCaptions[a]);
+        top->addWidget(fdNo);
+        top->addStretch(1);
+        auto* axisOthers = new QPushButton(QStringLiteral("その他軸情報..."));
+        AddControl(ids.others, axisOthers);
+        top->addWidget(inOrder(axisOthers));
+        grid->addLayout(top, 0, 0, 1, 4);
+
+        const QString columns[3] = {QStringLiteral("水平位置"), QStringLiteral("鉛直位置"), QStringLiteral("論理値")};
+        for (int c = 0; c < 3; ++c)
+            grid->addWidget(new QLabel(columns[c]), 1, c + 1);
+        const QString rows[2] = {QStringLiteral("開始点"), QStringLiteral("終了点")};
+        const int rowControls[2][3] = {{ids.startX, ids.startY, ids.startValue}, {ids.endX, ids.endY, ids.endValue}};
+        for (int r = 0; r < 2; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                QLineEdit* edit = AddEdit(rowControls[r][c], false);
+                if (c == 0)
+                    grid->addWidget(BuddyLabel(rows[r], edit), r + 2, 0);
+                edit->setAccessibleName(axisNames[a] + u' ' + rows[r] + u' ' + columns[c]);
+                grid->addWidget(inOrder(edit), r + 2, c + 1);
+            }
+        }
+        axesRow->addWidget(group);
+    }
+
+    auto* copyMove = new QPushButton(QStringLiteral("軸CopyMove..."));
+    AddControl(C::AxisCopyMove, copyMove);
+    auto* noteRow = new QHBoxLayout;
+    noteRow->addWidget(inOrder(copyMove));
+    noteRow->addSpacing(12);
+    noteRow->addWidget(new QLabel(QStringLiteral("背景画像高さ1000,原点左上,右下+")));
+    noteRow->addStretch(1);
+
+    auto* comment = new QLineEdit;
+    AddControl(C::Comment, comment);
+    auto* commentRow = new QHBoxLayout;
+    commentRow->addWidget(BuddyLabel(QStringLiteral("コメント"), inOrder(comment)));
+    commentRow->addWidget(comment, 1);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(CreateButtonRow());
+    layout->addLayout(basics);
+    layout->addLayout(looks);
+    layout->addLayout(originRow);
+    layout->addLayout(axesRow);
+    layout->addLayout(noteRow);
+    layout->addLayout(commentRow);
+    QWidget* buttons = CreateButtonRow();
+    layout->addWidget(buttons);
+    AddControl(C::Apply, ApplyButton());
+    tabOrder.push_back(buttons);
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // The views write into these by number.
+    for (int control : {C::Axis1StartX, C::Axis1StartY, C::Axis1EndX, C::Axis1EndY, C::Axis2StartX,
+                        C::Axis2StartY, C::Axis2EndX, C::Axis2EndY, C::Size})
+        RegisterField(control, Edit(control));
+
+    if (const CPlotInfo* plot = WorkingPlot())
+        SetValues(PlotEditValuesOf(*plot));
+    // A click queued before OK or Cancel must not write over what they left.
+    connect(this, &CEditDialog::editEnded, this, [this] { m_ended = true; });
+}
+
+QWidget* CDialogPlotEdit::Control(int control) const
+{
+    const auto it = m_controls.find(control);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+QLineEdit* CDialogPlotEdit::Edit(int control) const
+{
+    return qobject_cast<QLineEdit*>(Control(control));
+}
+
+QLineEdit* CDialogPlotEdit::AddEdit(int control, bool digitsOnly)
+{
+    QLineEdit* edit = NumberEdit();
+    if (digitsOnly)
+        DigitsOnly(edit);
+    AddControl(control, edit);
+    return edit;
+}
+
+void CDialogPlotEdit::AddControl(int control, QWidget* widget)
+{
+    m_controls[control] = widget;
+}
+
+CPlotInfo* CDialogPlotEdit::WorkingPlot() const
+{
+    CVantrelDoc* doc = m_context.doc;
+    if (!doc || m_ended || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workPlots.size()))
+        return nullptr;
+    return &doc->m_workPlots[size_t(doc->m_selectedIndex)];
+}
+
+void CDialogPlotEdit::SetValues(const CPlotEditValues& v)
+{
+    Edit(C::Id)->setText(FieldRead::FormatInt(v.id));
+    Edit(C::Size)->setText(FieldRead::FormatInt(v.size));
+    m_fill->setChecked(v.fill != 0);
+    Edit(C::LineWidth)->setText(FieldRead::FormatInt(v.lineWidth));
+    SetRadios(m_latest->group(), m_latest, m_history, static_cast<int32_t>(v.displayKind));
+    m_shape->setCurrentIndex(static_cast<int>(v.shape));
+    SetRadios(m_fixed->group(), m_fixed, m_moving, static_cast<int32_t>(v.originKind));
+    Edit(C::OriginPlotId)->setText(FieldRead::FormatInt(v.originPlotId));
+    m_axis2Enabled->setChecked(v.axis2Enabled);
+    for (int a = 0; a < 2; ++a) {
+        const AxisControls& ids = kAxes[a];
+        const CPlotEditAxisValues& axis = v.axes[size_t(a)];
+        Edit(ids.fdNo)->setText(FieldRead::FormatInt(axis.fdNo));
+        Edit(ids.startX)->setText(FieldRead::FormatReal(axis.startX));
+        Edit(ids.startY)->setText(FieldRead::FormatReal(axis.startY));
+        Edit(ids.startValue)->setText(FieldRead::FormatReal(axis.startValue));
+        Edit(ids.endX)->setText(FieldRead::FormatReal(axis.endX));
+        Edit(ids.endY)->setText(FieldRead::FormatReal(axis.endY));
+        Edit(ids.endValue)->setText(FieldRead::FormatReal(axis.endValue));
+    }
+    Edit(C::Comment)->setText(v.comment);
+}
+
+bool CDialogPlotEdit::ReadFields(CPlotEditValues& v)
+{
+    // A stored kind or shape that no control shows stays as it is.
+    const CPlotInfo* plot = WorkingPlot();
+    CFieldReader read(*m_context.ui);
+    read.Int(Edit(C::Id), v.id);
+    read.IntInRange(Edit(C::Size), 0, 1000, v.size);
+    v.fill = m_fill->isChecked() ? 1 : 0;
+    read.IntInRange(Edit(C::LineWidth), 0, kIntMax, v.lineWidth);
+    v.displayKind = m_history->isChecked() ? DisplayKind::History
+                    : m_latest->isChecked() ? DisplayKind::Latest
+                                            : plot->m_displayKind;
+    v.shape = m_shape->currentIndex() >= 0 ? static_cast<PlotShape>(m_shape->currentIndex()) : plot->m_shape;
+    v.originKind = m_moving->isChecked() ? OriginKind::Moving
+                   : m_fixed->isChecked() ? OriginKind::Fixed
+                                          : plot->m_originKind;
+    read.Int(Edit(C::OriginPlotId), v.originPlotId);
+    read.IntInRange(Edit(C::Axis1FdNo), 0, kIntMax, v.axes[0].fdNo);
+    v.axis2Enabled = m_axis2Enabled->isChecked();
+    read.IntInRange(Edit(C::Axis2FdNo), 0, kIntMax, v.axes[1].fdNo);
+    v.comment = Edit(C::Comment)->text();
+    for (int a = 0; a < 2; ++a) {
+        const AxisControls& ids = kAxes[a];
+        CPlotEditAxisValues& axis = v.axes[size_t(a)];
+        read.Real(Edit(ids.startX), axis.startX);
+        read.Real(Edit(ids.startY), axis.startY);
+        read.Real(Edit(ids.startValue), axis.startValue);
+        read.Real(Edit(ids.endX), axis.endX);
+        read.Real(Edit(ids.endY), axis.endY);
+        read.Real(Edit(ids.endValue), axis.endValue);
+    }
+    return read.Ok();
+}
+
+bool CDialogPlotEdit::ApplyFields()
+{
+    CVantrelDoc* doc = m_context.doc;
+    if (!WorkingPlot())
+        return false;
+    CPlotEditValues values;
+    if (!ReadFields(values))
+        return false;
+    const CPlotEditOutcome outcome = ApplyPlotEdit(doc->m_workPlots, doc->m_selectedIndex, values);
+    if (outcome.ok)
+        return true;
+    if (!outcome.message.isEmpty()) {
+        m_context.ui->MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
+        if (QWidget* focus = Control(outcome.focus)) {
+            focus->setFocus(Qt::OtherFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(focus))
+                edit->selectAll();
+        }
+    }
+    return false;
+}
+
+void CDialogPlotEdit::CancelEdit()
+{
+    CVantrelDoc* doc = m_context.doc;
+    if (!doc)
+        return;
+    CancelEntryEdit(doc->m_workPlots, doc->m_selectedIndex, doc->m_editMode == EditMode::PlotAdd, m_saved);
+}
+
+void CDialogPlotEdit::ChooseColor()
+{
+    CPlotInfo* plot = WorkingPlot();
+    if (!plot)
+        return;
+    const std::optional<COLORREF> color = m_context.ui->ChooseColor(plot->m_color);
+    if (!color)
+        return;
+    plot->m_color = *color;
+    m_swatch->update();
+    PostApply();
+}
+
+void CDialogPlotEdit::EditOthers()
+{
+    if (!WorkingPlot())
+        return;
+    hide();
+    int result;
+    {
+        CDialogPlotEditOthers others(m_context, this);
+        result = m_context.run ? m_context.run(others) : others.exec();
+    }
+    show();
+    if (result == QDialog::Accepted)
+        PostApply();
 }

@@ -1,8 +1,21 @@
 #pragma once
 
 #include "dialogs/EditDialog.h"
+#include "forms/PlotEditForm.h"
+#include "model/PlotInfo.h"
 
-// "プロット情報編集…SHIFT+マウスドラッグでサイズ指定可能" (placeholder until the dialog is built).
+#include <map>
+#include <optional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+class CColorSwatch;
+
+// "プロット情報編集…SHIFT+マウスドラッグでサイズ指定可能": edits the working plot at the
+// document's selection index while the views stay usable for dragging positions and sizes.
 class CDialogPlotEdit : public CEditDialog
 {
     Q_OBJECT
@@ -10,7 +23,43 @@ class CDialogPlotEdit : public CEditDialog
 public:
     CDialogPlotEdit(const CEditContext& context, QWidget* parent = nullptr);
 
+    // Any control by its number (PlotEditControl), or null.
+    QWidget* Control(int control) const;
+    QLineEdit* Edit(int control) const;
+    QCheckBox* FillBox() const { return m_fill; }
+    QCheckBox* Axis2Box() const { return m_axis2Enabled; }
+    QRadioButton* LatestRadio() const { return m_latest; }
+    QRadioButton* HistoryRadio() const { return m_history; }
+    QRadioButton* FixedRadio() const { return m_fixed; }
+    QRadioButton* MovingRadio() const { return m_moving; }
+    QComboBox* ShapeList() const { return m_shape; }
+
+    // Fills the fields; opening does this from the working plot.
+    void SetValues(const CPlotEditValues& values);
+
 protected:
-    bool ApplyFields() override { return true; }
-    void CancelEdit() override {}
+    bool ApplyFields() override;
+    void CancelEdit() override;
+
+private:
+    CPlotInfo* WorkingPlot() const;
+    // All fields in their order; false after the first that does not read.
+    bool ReadFields(CPlotEditValues& values);
+    void ChooseColor();
+    void EditOthers();
+
+    QLineEdit* AddEdit(int control, bool digitsOnly);
+    void AddControl(int control, QWidget* widget);
+
+    CPlotInfo m_saved;
+    bool m_ended = false;
+    std::map<int, QWidget*> m_controls;
+    QCheckBox* m_fill = nullptr;
+    QCheckBox* m_axis2Enabled = nullptr;
+    QRadioButton* m_latest = nullptr;
+    QRadioButton* m_history = nullptr;
+    QRadioButton* m_fixed = nullptr;
+    QRadioButton* m_moving = nullptr;
+    QComboBox* m_shape = nullptr;
+    CColorSwatch* m_swatch = nullptr;
 };
