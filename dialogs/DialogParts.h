@@ -28,6 +28,9 @@ QLabel* BuddyLabel(const QString& text, QWidget* field);
 // An edit for a number field, wide enough for any int32.
 QLineEdit* NumberEdit(const QString& text = QString());
 
+// Lets only the digits 0 to 9 be typed into the field.
+void DigitsOnly(QLineEdit* edit);
+
 // "OK" and "キャンセル", wired to the dialog's accept() and reject(); OK is the default
 // button, Escape cancels.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
