@@ -11,6 +11,9 @@ class CStretchView : public CViewWidget
 public:
     explicit CStretchView(CVantrelDoc& doc, QWidget* parent = nullptr);
 
+    // Over the height of the picture rectangle, which starts at the client origin.
+    std::optional<QPointF> ClientToDesign(QPoint client) const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 };

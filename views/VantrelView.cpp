@@ -1,5 +1,7 @@
 #include "views/VantrelView.h"
 
+#include "model/VantrelDoc.h"
+
 #include <QScrollBar>
 
 #include <algorithm>
@@ -19,6 +21,16 @@ QPoint CVantrelView::OverlayOrigin() const
     return -ScrollOffset();
 }
 
+std::optional<QPointF> CVantrelView::ClientToDesign(QPoint client) const
+{
+    const int32_t height = Document().m_pictureHeight;
+    if (height < 1)
+        return std::nullopt;
+    const QPoint scroll = ScrollOffset();
+    return QPointF((double(client.x()) + scroll.x()) * 1000.0 / height,
+                   (double(client.y()) + scroll.y()) * 1000.0 / height);
+}
+
 void CVantrelView::LayersCreated()
 {
     UpdateScrollBars();
@@ -32,8 +44,12 @@ void CVantrelView::resizeEvent(QResizeEvent* event)
 
 void CVantrelView::scrollContentsBy(int dx, int dy)
 {
-    // The window already shows the rest; only the uncovered strip needs painting.
-    viewport()->scroll(dx, dy);
+    // The window already shows the rest; only the uncovered strip needs painting. Gesture
+    // feedback stays where it is in the window, so it cannot be moved with the picture.
+    if (ShowsGestureFeedback())
+        viewport()->update();
+    else
+        viewport()->scroll(dx, dy);
 }
 
 void CVantrelView::UpdateScrollBars()

@@ -13,6 +13,9 @@ public:
     // The part of the layers the window shows, in layer pixels.
     QPoint ScrollOffset() const;
 
+    // Over the stored picture height, from the scrolled position.
+    std::optional<QPointF> ClientToDesign(QPoint client) const override;
+
 protected:
     void LayersCreated() override;
     QPoint OverlayOrigin() const override;

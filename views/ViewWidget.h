@@ -2,6 +2,7 @@
 
 #include "render/UpdateHint.h"
 #include "render/ViewLayers.h"
+#include "views/MouseGesture.h"
 
 #include <QAbstractScrollArea>
 #include <QMenu>
@@ -9,9 +10,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class CEditDialog;
 class CVantrelDoc;
+class QMouseEvent;
+class QPainter;
 
 // Base of the two document views: a window over the view's off-screen layers. Painting only
 // copies the overlay layer (rendering happens in the update handlers), and the viewport is
@@ -25,6 +29,7 @@ public:
 
     CVantrelDoc& Document() const { return m_doc; }
     CViewLayers& Layers() { return m_layers; }
+    const CViewLayers& Layers() const { return m_layers; }
     ViewKind Kind() const { return m_layers.Kind(); }
 
     void SetReplaySource(const CReplaySource& source);
@@ -39,6 +44,10 @@ public:
     // UI thread. Applies the hint to the layers and repaints at once when the hint asks for it.
     void OnUpdate(int32_t hint);
 
+    // A client point in design coordinates (thousandths of the picture height); nullopt while
+    // the view has no picture height to convert with.
+    virtual std::optional<QPointF> ClientToDesign(QPoint client) const = 0;
+
 Q_SIGNALS:
     // The document has no picture size: the frame should close. Queued, sent once.
     void closeRequested();
@@ -51,9 +60,20 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // True while a rubber band or a gesture's mark is on the window.
+    bool ShowsGestureFeedback() const;
 
 private:
     void RequestClose();
+    void UpdateCursor();
+    CEditDialog* OpenEditDialog() const;
+    void DrawGestureFeedback(QPainter& painter) const;
+    void SetMark(const CGestureMark& mark);
 
     CVantrelDoc& m_doc;
     CViewLayers m_layers;
@@ -61,4 +81,11 @@ private:
     std::function<CEditDialog*()> m_editDialogSource;
     bool m_initialized = false;
     bool m_closeRequested = false;
+
+    // The left-button gesture, in client pixels: where it went down and where the rubber band
+    // now ends.
+    DragKind m_dragKind = DragNone;
+    QPoint m_dragStart;
+    QPoint m_dragLast;
+    CGestureMark m_mark;
 };
