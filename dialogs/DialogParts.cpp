@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -68,6 +69,12 @@ QLineEdit* NumberEdit(const QString& text)
     edit->setMinimumWidth(digits + 12);
     edit->setMaximumWidth(digits * 3 / 2 + 12);
     return edit;
+}
+
+void DigitsOnly(QLineEdit* field)
+{
+    static const QRegularExpression kDigits(QStringLiteral("[0-9]*"));
+    field->setValidator(new QRegularExpressionValidator(kDigits, field));
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)

@@ -28,6 +28,9 @@ QLabel* BuddyLabel(const QString& text, QWidget* field);
 // An edit for a number field, wide enough for any int32.
 QLineEdit* NumberEdit(const QString& text = QString());
 
+// Lets the field take only the digits 0 to 9 while typing.
+void DigitsOnly(QLineEdit* field);
+
 // "OK" and "キャンセル", wired to the dialog's accept() and reject(); OK is the default
 // button, Escape cancels.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
