@@ -20,25 +20,6 @@
 
 using AxisForm::Field;
 
-CColorSwatch::CColorSwatch(QWidget* parent)
-    : QFrame(parent)
-{
-    setFrameShape(QFrame::Box);
-    setMinimumSize(32, 18);
-}
-
-void CColorSwatch::SetColor(COLORREF color)
-{
-    m_color = color;
-    update();
-}
-
-void CColorSwatch::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), ColorFromRef(m_color));
-}
-
 CAxisDialogBase::CAxisDialogBase(AxisForm::Variant variant, IUserInteraction& ui, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_variant(variant)
 {

@@ -1,6 +1,7 @@
 #include "dialogs/DialogLabelEdit.h"
 
 #include "dialogs/DialogParts.h"
+#include "dialogs/TextPreview.h"
 #include "platform/UserInteraction.h"
 #include "render/DrawContext.h"
 #include "render/FontMapping.h"
@@ -19,50 +20,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-// "あいうえお" as the label would draw it: font, text colour, and the background colour
-// behind the text only when the background is opaque.
-class CTextPreview : public QFrame
-{
-public:
-    CTextPreview()
-    {
-        setFrameShape(QFrame::StyledPanel);
-        setMinimumSize(160, 60);
-    }
-
-    void Show(const CTextInfo& text)
-    {
-        m_font = FontFromLogFont(text.m_font);
-        m_color = ColorFromRef(text.m_textColor);
-        m_back = ColorFromRef(text.m_backColor);
-        m_opaque = text.m_opaque != 0;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QFrame::paintEvent(event);
-        QPainter painter(this);
-        painter.setClipRect(contentsRect());
-        painter.setFont(m_font);
-        const QString sample = QStringLiteral("あいうえお");
-        const QFontMetrics metrics(m_font);
-        QRect box(QPoint(0, 0), QSize(metrics.horizontalAdvance(sample), metrics.height()));
-        box.moveCenter(contentsRect().center());
-        if (m_opaque)
-            painter.fillRect(box, m_back);
-        painter.setPen(m_color);
-        painter.drawText(box.left(), box.top() + metrics.ascent(), sample);
-    }
-
-private:
-    QFont m_font;
-    QColor m_color;
-    QColor m_back;
-    bool m_opaque = true;
-};
 
 CDialogLabelEdit::CDialogLabelEdit(IUserInteraction& ui, QWidget* parent)
     : QDialog(parent), m_ui(ui)

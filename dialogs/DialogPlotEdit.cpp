@@ -1,5 +1,7 @@
 #include "dialogs/DialogPlotEdit.h"
 
+#include "dialogs/ColorSwatch.h"
+
 #include "dialogs/DialogPlotEditOthers.h"
 #include "dialogs/FieldReader.h"
 #include "forms/FieldRead.h"
@@ -31,29 +33,6 @@ static_assert(C::Axis1StartX == EditControl::Axis1StartX && C::Axis1StartY == Ed
               && C::Axis2EndX == EditControl::Axis2EndX && C::Axis2EndY == EditControl::Axis2EndY
               && C::Size == EditControl::PlotSize);
 
-// A solid rectangle in the colour it is given, painted whenever it repaints.
-class CColorSwatch : public QWidget
-{
-public:
-    explicit CColorSwatch(std::function<COLORREF()> color)
-        : m_color(std::move(color))
-    {
-        setMinimumSize(40, 20);
-        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    }
-
-    QSize sizeHint() const override { return {40, 20}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), ColorFromRef(m_color()));
-    }
-
-private:
-    std::function<COLORREF()> m_color;
-};
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "dialogs/DialogPlotEditOthers.h"
 
+#include "dialogs/ColorSwatch.h"
+
 #include "dialogs/DialogParts.h"
 #include "dialogs/DialogStr.h"
 #include "dialogs/FieldReader.h"
@@ -29,25 +31,6 @@ namespace {
 constexpr int32_t kMaxLineWidth = 1000;
 constexpr int kLineStyleCount = 5;
 
-// A solid patch in the colour the getter gives.
-class CColorSwatch : public QWidget
-{
-public:
-    explicit CColorSwatch(std::function<COLORREF()> color, QWidget* parent = nullptr)
-        : QWidget(parent), m_color(std::move(color))
-    {
-        setFixedSize(40, 22);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter(this).fillRect(rect(), ColorFromRef(m_color()));
-    }
-
-private:
-    std::function<COLORREF()> m_color;
-};
 
 QGroupBox* Group(const QString& title, QWidget* content)
 {

@@ -26,7 +26,6 @@
 namespace {
 
 constexpr int32_t kMaxField = std::numeric_limits<int32_t>::max();
-const QString kSample = QStringLiteral("あいうえお");
 
 // Also offered by the tick label dialog.
 const QStringList kFormats = {QStringLiteral("%.3f"),
@@ -75,36 +74,6 @@ void ReadChecked(const QButtonGroup* group, E& out)
 }
 
 } // namespace
-
-CTextPreview::CTextPreview(QWidget* parent)
-    : QWidget(parent)
-{
-    setMinimumSize(160, 48);
-    setAccessibleName(kSample);
-}
-
-void CTextPreview::Show(const CTextInfo& text)
-{
-    m_font = FontFromLogFont(text.m_font);
-    m_textColor = ColorFromRef(text.m_textColor);
-    m_backColor = ColorFromRef(text.m_backColor);
-    m_opaque = text.m_opaque != 0;
-    update();
-}
-
-void CTextPreview::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setClipRect(rect());
-    painter.setFont(m_font);
-    const QFontMetrics metrics(m_font);
-    const QRect box(QPoint(4, (height() - metrics.height()) / 2),
-                    QSize(metrics.horizontalAdvance(kSample), metrics.height()));
-    if (m_opaque)
-        painter.fillRect(box, m_backColor);
-    painter.setPen(m_textColor);
-    painter.drawText(box.left(), box.top() + metrics.ascent(), kSample);
-}
 
 CDialogTextEdit::CDialogTextEdit(IUserInteraction& ui, QWidget* parent)
     : QDialog(parent), m_ui(ui)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/TextPreview.h"
 #include "model/TextInfo.h"
 
 #include <QDialog>
@@ -12,25 +13,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-
-// The sample text of the text edit dialog, drawn as the display will draw it.
-class CTextPreview : public QWidget
-{
-public:
-    explicit CTextPreview(QWidget* parent = nullptr);
-
-    void Show(const CTextInfo& text);
-    const QFont& PreviewFont() const { return m_font; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QFont m_font;
-    QColor m_textColor;
-    QColor m_backColor;
-    bool m_opaque = true;
-};
 
 // "テキスト情報の編集": one text display of a plot or bar. Works on its own copy; the caller
 // takes Text() back only when the dialog ends with OK.
