@@ -4,6 +4,8 @@
 #include "model/PlotInfo.h"
 #include "platform/OleDate.h"
 
+#include <algorithm>
+
 QStringList LineStyleNames()
 {
     QStringList names;
@@ -60,7 +62,7 @@ public:
         if (m_failure || !Report(FieldRead::UnsignedInRange(text, kMinRowCount, kMaxRowCount, v),
                                  Field::LatestRowCount))
             return false;
-        out = int32_t(v);
+        out = int32_t(std::min<int64_t>(v, kMaxStoredRowCount));
         return true;
     }
     const std::optional<Failure>& Result() const { return m_failure; }

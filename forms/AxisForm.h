@@ -78,8 +78,10 @@ constexpr int32_t kMaxTickLength = 1000;
 constexpr int32_t kMinDivisions = 1;
 constexpr int32_t kMaxDivisions = 100;
 constexpr int64_t kMinRowCount = 1;
-// The count is stored as int32: a larger one would come back negative and switch the display off.
-constexpr int64_t kMaxRowCount = std::numeric_limits<int32_t>::max();
+constexpr int64_t kMaxRowCount = 4294967295;
+// The count is stored as int32: a larger one is kept as the largest, never wrapped to a
+// negative count that would switch the display off.
+constexpr int32_t kMaxStoredRowCount = std::numeric_limits<int32_t>::max();
 
 // What the fields show. A choice of -1 means nothing is chosen (a stored value outside the
 // list); OK then keeps the stored value.

@@ -43,7 +43,7 @@ struct ReadCase
 TEST(AxisForm, FirstFailingFieldOrCheckStopsOkAndNothingIsWritten)
 {
     using namespace FieldRead;
-    const QString rowRange = RangeMessage(1, 2147483647);
+    const QString rowRange = RangeMessage(1, 4294967295);
     const QString related = QStringLiteral("「自動範囲設定」と「最新区間のみ」は同時にチェックできません.");
     const QString badLabel = QStringLiteral("目盛ラベルの書式が不正です.");
     const ReadCase cases[] = {
@@ -59,7 +59,7 @@ TEST(AxisForm, FirstFailingFieldOrCheckStopsOkAndNothingIsWritten)
         {"row count 0", [](auto& v, auto& a) { v.latestRowCount = "0"; }, Variant::Wide, Field::LatestRowCount, rowRange, {}},
         {"row count empty", [](auto& v, auto& a) { v.latestRowCount = ""; }, Variant::Wide, Field::LatestRowCount, kPositive, {}},
         {"row count negative", [](auto& v, auto& a) { v.latestRowCount = "-5"; }, Variant::Wide, Field::LatestRowCount, kPositive, {}},
-        {"row count beyond int32", [](auto& v, auto& a) { v.latestRowCount = "4294967295"; }, Variant::Wide, Field::LatestRowCount, rowRange, {}},
+        {"row count beyond the range", [](auto& v, auto& a) { v.latestRowCount = "4294967296"; }, Variant::Wide, Field::LatestRowCount, rowRange, {}},
         {"multiplier with a comma", [](auto& v, auto& a) { v.multiplier = "1,5"; }, Variant::Wide, Field::Multiplier, kReal, {}},
         {"adder inf", [](auto& v, auto& a) { v.adder = "inf"; }, Variant::Narrow, Field::Adder, kReal, {}},
         {"earlier field wins", [](auto& v, auto& a) { v.tickDivisions = "0"; v.axisLineWidth = "999"; }, Variant::Wide, Field::AxisLineWidth, RangeMessage(0, 100), {}},
@@ -87,6 +87,18 @@ TEST(AxisForm, FirstFailingFieldOrCheckStopsOkAndNothingIsWritten)
         EXPECT_EQ(failure->message, c.message) << c.name;
         EXPECT_EQ(failure->caption, c.caption) << c.name;
         EXPECT_TRUE(Snap(axis) == before) << c.name;
+    }
+}
+
+TEST(AxisForm, RowCountsBeyondInt32AreStoredAsTheLargest)
+{
+    for (const auto& [text, stored] : {std::pair{"4294967295", 2147483647}, {"2147483648", 2147483647}, {"7", 7}}) {
+        CAxisInfo axis;
+        axis.m_labelText.m_format = "%.3f";
+        AxisForm::Values values = AxisForm::Load(axis);
+        values.latestRowCount = QString::fromLatin1(text);
+        ASSERT_FALSE(AxisForm::Apply(values, Variant::Wide, axis)) << text;
+        EXPECT_EQ(axis.m_latestRowCount, stored) << text;
     }
 }
 
