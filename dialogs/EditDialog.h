@@ -46,6 +46,11 @@ public:
     // reads the fields as they stand then. Dropped when the dialog is gone by then.
     void PostApply();
 
+    // OK: Apply's steps, then the end of the edit. Cancel (also Escape and closing the
+    // window): the entry as it was, then the end of the edit.
+    void accept() override;
+    void reject() override;
+
 Q_SIGNALS:
     void editEnded();
 
@@ -61,9 +66,6 @@ protected:
     void SendHint(int32_t hint) const;
 
     CEditContext m_context;
-
-    void reject() override;
-    void accept() override;
 
 private:
     std::map<int, QLineEdit*> m_fields;
