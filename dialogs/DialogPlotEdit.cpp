@@ -376,13 +376,7 @@ void CDialogPlotEdit::EditOthers()
 {
     if (!WorkingPlot())
         return;
-    hide();
-    int result;
-    {
-        CDialogPlotEditOthers others(m_context, this);
-        result = m_context.run ? m_context.run(others) : others.exec();
-    }
-    show();
-    if (result == QDialog::Accepted)
+    CDialogPlotEditOthers others(m_context, this);
+    if (RunWhileHidden(others) == QDialog::Accepted)
         PostApply();
 }

@@ -73,6 +73,18 @@ void CEditDialog::SendHint(int32_t hint) const
         m_context.updateAllViews(hint);
 }
 
+int CEditDialog::RunWhileHidden(QDialog& sub)
+{
+    // Shown again, a dialog that the user moved (through the window manager) would be
+    // centred over the main window again.
+    const QPoint at = pos();
+    hide();
+    const int result = m_context.run ? m_context.run(sub) : sub.exec();
+    move(at);
+    show();
+    return result;
+}
+
 void CEditDialog::accept()
 {
     if (!ApplyFields())

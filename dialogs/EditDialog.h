@@ -64,6 +64,8 @@ protected:
     virtual void CancelEdit() = 0;
 
     void SendHint(int32_t hint) const;
+    // Runs a sub-dialog with this one out of the way, then shows this one where it was.
+    int RunWhileHidden(QDialog& sub);
 
     CEditContext m_context;
 
