@@ -2,7 +2,6 @@
 
 #include "dialogs/DialogLabelEdit.h"
 #include "platform/UserInteraction.h"
-#include "render/DrawContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,31 +12,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 using AxisForm::Field;
-
-CColorSwatch::CColorSwatch(QWidget* parent)
-    : QFrame(parent)
-{
-    setFrameShape(QFrame::Box);
-    setMinimumSize(32, 18);
-}
-
-void CColorSwatch::SetColor(COLORREF color)
-{
-    m_color = color;
-    update();
-}
-
-void CColorSwatch::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), ColorFromRef(m_color));
-}
 
 CAxisDialogBase::CAxisDialogBase(AxisForm::Variant variant, IUserInteraction& ui, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_variant(variant)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "dialogs/ColorSwatch.h"
 #include "dialogs/DialogParts.h"
 #include "forms/AxisForm.h"
 #include "model/AxisInfo.h"
 
 #include <QDialog>
-#include <QFrame>
 
 #include <array>
 #include <map>
@@ -17,22 +17,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-// A solid rectangle in one colour over the whole widget.
-class CColorSwatch : public QFrame
-{
-public:
-    explicit CColorSwatch(QWidget* parent = nullptr);
-
-    void SetColor(COLORREF color);
-    COLORREF Color() const { return m_color; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    COLORREF m_color = 0;
-};
 
 // "その他軸情報設定": the two axis dialogs in one. The narrow form shows the axis line, ticks,
 // sub-ticks, tick labels and the multiplier and addend; the wide form adds the logical and
