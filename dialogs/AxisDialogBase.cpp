@@ -2,7 +2,6 @@
 
 #include "dialogs/DialogLabelEdit.h"
 #include "platform/UserInteraction.h"
-#include "render/DrawContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>

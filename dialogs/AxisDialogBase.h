@@ -1,13 +1,11 @@
 #pragma once
 
 #include "dialogs/ColorSwatch.h"
-
 #include "dialogs/DialogParts.h"
 #include "forms/AxisForm.h"
 #include "model/AxisInfo.h"
 
 #include <QDialog>
-#include <QFrame>
 
 #include <array>
 #include <map>

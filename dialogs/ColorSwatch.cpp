@@ -5,9 +5,10 @@
 #include <QPainter>
 
 CColorSwatch::CColorSwatch(QWidget* parent)
-    : QFrame(parent)
+    : QWidget(parent)
 {
     setMinimumSize(32, 18);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 CColorSwatch::CColorSwatch(std::function<COLORREF()> source, QWidget* parent)
@@ -18,8 +19,14 @@ CColorSwatch::CColorSwatch(std::function<COLORREF()> source, QWidget* parent)
 
 void CColorSwatch::SetColor(COLORREF color)
 {
+    m_source = nullptr;
     m_color = color;
     update();
+}
+
+COLORREF CColorSwatch::Color() const
+{
+    return m_source ? m_source() : m_color;
 }
 
 void CColorSwatch::paintEvent(QPaintEvent*)

@@ -1,22 +1,22 @@
 #pragma once
 
-#include <QFrame>
+#include "platform/UserInteraction.h"
 
-#include <cstdint>
+#include <QWidget>
+
 #include <functional>
 
-using COLORREF = uint32_t;
-
-// A solid rectangle in one colour over the whole widget: the colour it was given, or the one
-// a getter reads at every repaint (a working entry's colour, which other dialogs change too).
-class CColorSwatch : public QFrame
+// A solid rectangle in one colour over the whole widget. It either holds its colour or
+// follows one that lives elsewhere (the entry being edited), read at every repaint.
+class CColorSwatch : public QWidget
 {
 public:
     explicit CColorSwatch(QWidget* parent = nullptr);
     explicit CColorSwatch(std::function<COLORREF()> source, QWidget* parent = nullptr);
 
+    // Holds this colour from now on and repaints.
     void SetColor(COLORREF color);
-    COLORREF Color() const { return m_source ? m_source() : m_color; }
+    COLORREF Color() const;
 
     QSize sizeHint() const override { return {40, 20}; }
 
@@ -24,6 +24,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    COLORREF m_color = 0;
     std::function<COLORREF()> m_source;
+    COLORREF m_color = 0;
 };

@@ -1,5 +1,7 @@
 #include "dialogs/DesignDialogs.h"
 
+#include "dialogs/DialogBarEdit.h"
+#include "dialogs/DialogBarList.h"
 #include "dialogs/DialogPlotEdit.h"
 #include "dialogs/DialogPlotList.h"
 
@@ -8,8 +10,9 @@ std::unique_ptr<QDialog> CreateListDialog(DesignKind kind, const CEditContext& c
     switch (kind) {
     case DesignKind::Plot:
         return std::make_unique<CDialogPlotList>(context, parent);
-    case DesignKind::Connect:
     case DesignKind::Bar:
+        return std::make_unique<CDialogBarList>(context, parent);
+    case DesignKind::Connect:
         break;
     }
     return nullptr;
@@ -20,8 +23,9 @@ CEditDialog* CreateEditDialog(DesignKind kind, const CEditContext& context, QWid
     switch (kind) {
     case DesignKind::Plot:
         return new CDialogPlotEdit(context, parent);
-    case DesignKind::Connect:
     case DesignKind::Bar:
+        return new CDialogBarEdit(context, parent);
+    case DesignKind::Connect:
         break;
     }
     return nullptr;

@@ -1,13 +1,11 @@
 #include "dialogs/DialogPlotEdit.h"
 
 #include "dialogs/ColorSwatch.h"
-
 #include "dialogs/DialogPlotEditOthers.h"
 #include "dialogs/FieldReader.h"
 #include "forms/FieldRead.h"
 #include "model/VantrelDoc.h"
 #include "platform/UserInteraction.h"
-#include "render/DrawContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,12 +15,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <functional>
 #include <limits>
 
 namespace C = PlotEditControl;
@@ -32,7 +28,6 @@ static_assert(C::Axis1StartX == EditControl::Axis1StartX && C::Axis1StartY == Ed
               && C::Axis2StartX == EditControl::Axis2StartX && C::Axis2StartY == EditControl::Axis2StartY
               && C::Axis2EndX == EditControl::Axis2EndX && C::Axis2EndY == EditControl::Axis2EndY
               && C::Size == EditControl::PlotSize);
-
 
 namespace {
 
@@ -233,8 +228,6 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
 
     if (const CPlotInfo* plot = WorkingPlot())
         SetValues(PlotEditValuesOf(*plot));
-    // A click queued before OK or Cancel must not write over what they left.
-    connect(this, &CEditDialog::editEnded, this, [this] { m_ended = true; });
 }
 
 QWidget* CDialogPlotEdit::Control(int control) const
@@ -265,7 +258,7 @@ void CDialogPlotEdit::AddControl(int control, QWidget* widget)
 CPlotInfo* CDialogPlotEdit::WorkingPlot() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || m_ended || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workPlots.size()))
+    if (!doc || Ended() || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workPlots.size()))
         return nullptr;
     return &doc->m_workPlots[size_t(doc->m_selectedIndex)];
 }
@@ -340,14 +333,7 @@ bool CDialogPlotEdit::ApplyFields()
     const CPlotEditOutcome outcome = ApplyPlotEdit(doc->m_workPlots, doc->m_selectedIndex, values);
     if (outcome.ok)
         return true;
-    if (!outcome.message.isEmpty()) {
-        m_context.ui->MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
-        if (QWidget* focus = Control(outcome.focus)) {
-            focus->setFocus(Qt::OtherFocusReason);
-            if (auto* edit = qobject_cast<QLineEdit*>(focus))
-                edit->selectAll();
-        }
-    }
+    ShowRefusal(outcome, Control(outcome.focus));
     return false;
 }
 

@@ -52,7 +52,6 @@ private:
     void AddControl(int control, QWidget* widget);
 
     CPlotInfo m_saved;
-    bool m_ended = false;
     std::map<int, QWidget*> m_controls;
     QCheckBox* m_fill = nullptr;
     QCheckBox* m_axis2Enabled = nullptr;

@@ -1,15 +1,13 @@
 #include "dialogs/DialogPlotEditOthers.h"
 
 #include "dialogs/ColorSwatch.h"
-
 #include "dialogs/DialogParts.h"
-#include "dialogs/DialogStr.h"
 #include "dialogs/FieldReader.h"
+#include "dialogs/PrefixLists.h"
 #include "dialogs/TextInfoList.h"
 #include "forms/FieldRead.h"
 #include "model/VantrelDoc.h"
 #include "platform/UserInteraction.h"
-#include "render/DrawContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +27,6 @@ namespace {
 
 constexpr int32_t kMaxLineWidth = 1000;
 constexpr int kLineStyleCount = 5;
-
 
 QGroupBox* Group(const QString& title, QWidget* content)
 {
@@ -158,16 +154,17 @@ CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidge
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    WirePrefixList(m_include, &CPlotInfo::m_includePrefixes, false);
-    WirePrefixList(m_ignore, &CPlotInfo::m_ignorePrefixes, true);
+    const DialogRunner run = [this](QDialog& d) { return Run(d); };
+    WirePrefixList(m_include, ui, run, Prefixes(&CPlotInfo::m_includePrefixes), false);
+    WirePrefixList(m_ignore, ui, run, Prefixes(&CPlotInfo::m_ignorePrefixes), true);
     connect(m_colorButton, &QPushButton::clicked, this, &CDialogPlotEditOthers::OnColor);
     connect(m_apply, &QPushButton::clicked, this, &CDialogPlotEditOthers::OnApply);
     connect(ok, &QPushButton::clicked, this, &CDialogPlotEditOthers::accept);
     connect(cancel, &QPushButton::clicked, this, &CDialogPlotEditOthers::reject);
 
     LoadFields();
-    FillPrefixList(m_include, &CPlotInfo::m_includePrefixes, 0);
-    FillPrefixList(m_ignore, &CPlotInfo::m_ignorePrefixes, 0);
+    FillPrefixList(m_include, Prefixes(&CPlotInfo::m_includePrefixes), 0);
+    FillPrefixList(m_ignore, Prefixes(&CPlotInfo::m_ignorePrefixes), 0);
     m_texts->Fill(0);
     m_variableSize->setFocus(Qt::OtherFocusReason);
 }
@@ -183,6 +180,14 @@ CPlotInfo* CDialogPlotEditOthers::Plot() const
     if (!doc || doc->m_selectedIndex < 0 || size_t(doc->m_selectedIndex) >= doc->m_workPlots.size())
         return nullptr;
     return &doc->m_workPlots[size_t(doc->m_selectedIndex)];
+}
+
+PrefixSource CDialogPlotEditOthers::Prefixes(std::vector<QString> CPlotInfo::*member) const
+{
+    return [this, member]() -> std::vector<QString>* {
+        CPlotInfo* plot = Plot();
+        return plot ? &(plot->*member) : nullptr;
+    };
 }
 
 int CDialogPlotEditOthers::Run(QDialog& dialog) const
@@ -253,65 +258,6 @@ void CDialogPlotEditOthers::OnApply()
     m_applied = true;
     if (m_context.updateAllViews)
         m_context.updateAllViews(EditHint::SelectedOrApplied);
-}
-
-void CDialogPlotEditOthers::FillPrefixList(CListWithButtons* list, std::vector<QString> CPlotInfo::*member,
-                                           int requested)
-{
-    QStringList lines;
-    if (const CPlotInfo* plot = Plot())
-        lines = QStringList((plot->*member).begin(), (plot->*member).end());
-    list->Fill(lines, requested);
-}
-
-void CDialogPlotEditOthers::WirePrefixList(CListWithButtons* list, std::vector<QString> CPlotInfo::*member,
-                                           bool addStartsWithSelection)
-{
-    // Runs the string dialog on text; true (with text changed) on OK.
-    const auto edit = [this](QString& text) {
-        CDialogStr dialog(*m_context.ui, this);
-        dialog.SetString(text);
-        if (Run(dialog) != QDialog::Accepted)
-            return false;
-        text = dialog.String();
-        return true;
-    };
-    // The selected entry's index, or -1.
-    const auto selected = [this, list, member] {
-        const CPlotInfo* plot = Plot();
-        const int row = list->Current();
-        return plot && row >= 0 && size_t(row) < (plot->*member).size() ? row : -1;
-    };
-
-    connect(list->AddButton(), &QPushButton::clicked, this, [=, this] {
-        QString text;
-        if (const int row = selected(); addStartsWithSelection && row >= 0)
-            text = (Plot()->*member)[size_t(row)];
-        // The plot is looked up again after the sub-dialog has run.
-        if (!Plot() || !edit(text) || !Plot())
-            return;
-        std::vector<QString>& strings = Plot()->*member;
-        strings.push_back(text);
-        FillPrefixList(list, member, static_cast<int>(strings.size()) - 1);
-    });
-    connect(list->EditButton(), &QPushButton::clicked, this, [=, this] {
-        const int row = selected();
-        if (row < 0)
-            return;
-        QString text = (Plot()->*member)[size_t(row)];
-        if (!edit(text) || selected() != row)
-            return; // the entry went away meanwhile
-        (Plot()->*member)[size_t(row)] = text;
-        FillPrefixList(list, member, row);
-    });
-    connect(list->DeleteButton(), &QPushButton::clicked, this, [=, this] {
-        const int row = selected();
-        if (row < 0)
-            return;
-        std::vector<QString>& strings = Plot()->*member;
-        strings.erase(strings.begin() + row);
-        FillPrefixList(list, member, row);
-    });
 }
 
 void CDialogPlotEditOthers::OnColor()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/EditContext.h"
+#include "dialogs/PrefixLists.h"
 #include "model/PlotInfo.h"
 
 #include <QDialog>
@@ -64,8 +65,7 @@ private:
     // Reads the fields and writes the single values into the plot; false when a field failed.
     bool WriteFields();
     void OnApply();
-    void WirePrefixList(CListWithButtons* list, std::vector<QString> CPlotInfo::*member, bool addStartsWithSelection);
-    void FillPrefixList(CListWithButtons* list, std::vector<QString> CPlotInfo::*member, int requested);
+    PrefixSource Prefixes(std::vector<QString> CPlotInfo::*member) const;
     void OnColor();
 
     CEditContext m_context;

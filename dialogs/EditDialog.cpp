@@ -1,5 +1,7 @@
 #include "dialogs/EditDialog.h"
 
+#include "platform/UserInteraction.h"
+
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -59,7 +61,7 @@ QWidget* CEditDialog::CreateButtonRow()
     QPushButton* cancel = box->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(m_apply, &QPushButton::clicked, this, [this] {
-        if (ApplyFields())
+        if (!m_ended && ApplyFields())
             SendHint(EditHint::SelectedOrApplied);
     });
     connect(ok, &QPushButton::clicked, this, &CEditDialog::accept);
@@ -85,15 +87,31 @@ int CEditDialog::RunWhileHidden(QDialog& sub)
     return result;
 }
 
+void CEditDialog::ShowRefusal(const CEditOutcome& outcome, QWidget* focus)
+{
+    if (outcome.message.isEmpty())
+        return;
+    m_context.ui->MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
+    if (focus) {
+        focus->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(focus))
+            edit->selectAll();
+    }
+}
+
 void CEditDialog::accept()
 {
-    if (!ApplyFields())
+    if (m_ended || !ApplyFields())
         return;
+    m_ended = true;
     Q_EMIT editEnded();
 }
 
 void CEditDialog::reject()
 {
+    if (m_ended)
+        return;
     CancelEdit();
+    m_ended = true;
     Q_EMIT editEnded();
 }

@@ -63,6 +63,12 @@ protected:
     // Restores the entry as the dialog found it.
     virtual void CancelEdit() = 0;
 
+    // After OK or Cancel: the selection index may name another entry by now, so nothing may
+    // be written any more (an Apply click can still be queued).
+    bool Ended() const { return m_ended; }
+    // Shows a refused Apply's message and focuses the named control.
+    void ShowRefusal(const CEditOutcome& outcome, QWidget* focus);
+
     void SendHint(int32_t hint) const;
     // Runs a sub-dialog with this one out of the way, then shows this one where it was.
     int RunWhileHidden(QDialog& sub);
@@ -72,4 +78,5 @@ protected:
 private:
     std::map<int, QLineEdit*> m_fields;
     QPushButton* m_apply = nullptr;
+    bool m_ended = false;
 };

@@ -6,8 +6,11 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -91,6 +94,36 @@ void CancelEntryEdit(std::vector<T>& list, int32_t& selectedIndex, bool added, c
         list[size_t(selectedIndex)] = saved;
     }
 }
+
+// The ID that "追加..." gives a new entry: one greater than the largest ID in the list, 0 for
+// an empty list. When the largest is already the int32 maximum, the smallest unused
+// non-negative ID, so that IDs stay unique.
+template <typename T>
+int32_t NextEntryId(const std::vector<T>& list)
+{
+    if (list.empty())
+        return 0;
+    const auto highest = std::max_element(list.begin(), list.end(), [](const T& a, const T& b) { return a.m_id < b.m_id; });
+    if (highest->m_id < std::numeric_limits<int32_t>::max())
+        return highest->m_id + 1;
+    std::set<int32_t> used;
+    for (const T& entry : list)
+        used.insert(entry.m_id);
+    int32_t id = 0;
+    while (used.count(id))
+        ++id;
+    return id;
+}
+
+// How Apply of an edit dialog ended: ok, or the message to show with its title and the
+// control to focus.
+struct CEditOutcome
+{
+    bool ok = false;
+    QString message;
+    QString title;
+    int focus = 0;
+};
 
 // A prefix list as a list cell: each string in double quotes, joined by commas.
 QString QuotedList(const std::vector<QString>& strings);

@@ -3,6 +3,7 @@
 // What the plot edit dialog decides: the values its fields hold, and the checks and writes of
 // Apply on the working plot.
 
+#include "forms/EditPattern.h"
 #include "model/Enums.h"
 
 #include <QString>
@@ -85,14 +86,7 @@ struct CPlotEditValues
 // The fields as the dialog loads them from a plot.
 CPlotEditValues PlotEditValuesOf(const CPlotInfo& plot);
 
-// How Apply ended: ok, or the message to show with its title and the control to focus.
-struct CPlotEditOutcome
-{
-    bool ok = false;
-    QString message;
-    QString title;
-    int focus = 0;
-};
+using CPlotEditOutcome = CEditOutcome;
 
 // Apply and OK on the working plot at index: the checks against the other plots and the
 // plot's stored axes, the write, the origin, and last the comment. A check that fails writes

@@ -4,9 +4,6 @@
 #include "model/PlotInfo.h"
 #include "platform/SafeFormat.h"
 
-#include <algorithm>
-#include <limits>
-#include <set>
 
 namespace PlotListForm {
 
@@ -132,20 +129,7 @@ QStringList RowTexts(const CPlotInfo& plot)
 
 int32_t NextPlotId(const std::vector<CPlotInfo>& plots)
 {
-    if (plots.empty())
-        return 0;
-    const auto highest = std::max_element(plots.begin(), plots.end(), [](const CPlotInfo& a, const CPlotInfo& b) {
-        return a.m_id < b.m_id;
-    });
-    if (highest->m_id < std::numeric_limits<int32_t>::max())
-        return highest->m_id + 1;
-    std::set<int32_t> used;
-    for (const CPlotInfo& p : plots)
-        used.insert(p.m_id);
-    int32_t id = 0;
-    while (used.count(id))
-        ++id;
-    return id;
+    return NextEntryId(plots);
 }
 
 int AddPlot(std::vector<CPlotInfo>& plots, int selectedIndex)
