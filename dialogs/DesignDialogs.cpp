@@ -1,5 +1,6 @@
 #include "dialogs/DesignDialogs.h"
 
+#include "dialogs/DialogConnectList.h"
 #include "dialogs/DialogPlotEdit.h"
 #include "dialogs/DialogPlotList.h"
 
@@ -9,6 +10,7 @@ std::unique_ptr<QDialog> CreateListDialog(DesignKind kind, const CEditContext& c
     case DesignKind::Plot:
         return std::make_unique<CDialogPlotList>(context, parent);
     case DesignKind::Connect:
+        return std::make_unique<CDialogConnectList>(context, parent);
     case DesignKind::Bar:
         break;
     }
