@@ -186,6 +186,10 @@ void CMainFrame::OnDocumentCommand(Command id)
         if (entry)
             m_app.Editor().ListCommand(*entry, DesignKind::Plot);
         break;
+    case Command::ConnectList:
+        if (entry)
+            m_app.Editor().ListCommand(*entry, DesignKind::Connect);
+        break;
     case Command::BarList:
         if (entry)
             m_app.Editor().ListCommand(*entry, DesignKind::Bar);

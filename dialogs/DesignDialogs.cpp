@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogBarEdit.h"
 #include "dialogs/DialogBarList.h"
+#include "dialogs/DialogConnectList.h"
 #include "dialogs/DialogPlotEdit.h"
 #include "dialogs/DialogPlotList.h"
 
@@ -10,10 +11,10 @@ std::unique_ptr<QDialog> CreateListDialog(DesignKind kind, const CEditContext& c
     switch (kind) {
     case DesignKind::Plot:
         return std::make_unique<CDialogPlotList>(context, parent);
+    case DesignKind::Connect:
+        return std::make_unique<CDialogConnectList>(context, parent);
     case DesignKind::Bar:
         return std::make_unique<CDialogBarList>(context, parent);
-    case DesignKind::Connect:
-        break;
     }
     return nullptr;
 }
