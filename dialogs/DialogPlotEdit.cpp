@@ -1,6 +1,8 @@
 #include "dialogs/DialogPlotEdit.h"
 
 #include "dialogs/ColorSwatch.h"
+#include "dialogs/DialogAxisCopy.h"
+#include "dialogs/DialogAxisEdit.h"
 #include "dialogs/DialogPlotEditOthers.h"
 #include "dialogs/FieldReader.h"
 #include "forms/FieldRead.h"
@@ -173,6 +175,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
         top->addStretch(1);
         auto* axisOthers = new QPushButton(QStringLiteral("その他軸情報..."));
         AddControl(ids.others, axisOthers);
+        connect(axisOthers, &QPushButton::clicked, this, [this, a] { EditAxis(a); });
         top->addWidget(inOrder(axisOthers));
         grid->addLayout(top, 0, 0, 1, 4);
 
@@ -195,6 +198,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
 
     auto* copyMove = new QPushButton(QStringLiteral("軸CopyMove..."));
     AddControl(C::AxisCopyMove, copyMove);
+    connect(copyMove, &QPushButton::clicked, this, &CDialogPlotEdit::CopyMoveAxes);
     auto* noteRow = new QHBoxLayout;
     noteRow->addWidget(inOrder(copyMove));
     noteRow->addSpacing(12);
@@ -365,4 +369,73 @@ void CDialogPlotEdit::EditOthers()
     CDialogPlotEditOthers others(m_context, this);
     if (RunWhileHidden(others) == QDialog::Accepted)
         PostApply();
+}
+
+void CDialogPlotEdit::EditAxis(int axis)
+{
+    CPlotEditValues values;
+    CPlotInfo* plot = WorkingPlot();
+    if (!plot || plot->m_axes.size() < 2 || !ReadFields(values))
+        return;
+    CAxisInfo& stored = plot->m_axes[size_t(axis)];
+    stored.m_startValue = values.axes[size_t(axis)].startValue;
+    stored.m_endValue = values.axes[size_t(axis)].endValue;
+    CDialogAxisEdit dialog(*m_context.ui, this);
+    if (m_context.run)
+        dialog.SetDialogRunner(m_context.run);
+    dialog.SetAxis(stored);
+    if ((m_context.run ? m_context.run(dialog) : dialog.exec()) != QDialog::Accepted)
+        return;
+    // Looked up again: the selection is the document's, not ours.
+    if (CPlotInfo* edited = WorkingPlot(); edited && edited->m_axes.size() >= 2) {
+        CAxisInfo& target = edited->m_axes[size_t(axis)];
+        target = dialog.Axis();
+        // Fifteen digits, so that a date-time range comes back to the second.
+        Edit(kAxes[axis].startValue)->setText(FieldRead::FormatReal(target.m_startValue));
+        Edit(kAxes[axis].endValue)->setText(FieldRead::FormatReal(target.m_endValue));
+        PostApply();
+    }
+}
+
+void CDialogPlotEdit::CopyMoveAxes()
+{
+    CPlotEditValues values;
+    CPlotInfo* plot = WorkingPlot();
+    if (!plot || plot->m_axes.size() < 2 || !ReadFields(values))
+        return;
+    for (size_t a = 0; a < 2; ++a) {
+        const CPlotEditAxisValues& v = values.axes[a];
+        CAxisInfo& axis = plot->m_axes[a];
+        axis.m_fdNo = v.fdNo;
+        axis.m_startX = v.startX;
+        axis.m_startY = v.startY;
+        axis.m_startValue = v.startValue;
+        axis.m_endX = v.endX;
+        axis.m_endY = v.endY;
+        axis.m_endValue = v.endValue;
+    }
+    CDialogAxisCopy dialog(m_context, this);
+    if ((m_context.run ? m_context.run(dialog) : dialog.exec()) != QDialog::Accepted)
+        return;
+    // A copy brings the other axis's FD number too; left in the field, the next Apply would
+    // write the old one back over it.
+    LoadAxisFields();
+    PostApply();
+}
+
+void CDialogPlotEdit::LoadAxisFields()
+{
+    const CPlotInfo* plot = WorkingPlot();
+    if (!plot || plot->m_axes.size() < 2)
+        return;
+    for (int a = 0; a < 2; ++a) {
+        const AxisControls& ids = kAxes[a];
+        const CAxisInfo& axis = plot->m_axes[size_t(a)];
+        Edit(ids.fdNo)->setText(FieldRead::FormatInt(axis.m_fdNo));
+        const std::pair<int, double> fields[] = {{ids.startX, axis.m_startX},   {ids.startY, axis.m_startY},
+                                                 {ids.startValue, axis.m_startValue}, {ids.endX, axis.m_endX},
+                                                 {ids.endY, axis.m_endY},       {ids.endValue, axis.m_endValue}};
+        for (const auto& [control, value] : fields)
+            Edit(control)->setText(FieldRead::FormatReal(value));
+    }
 }

@@ -47,6 +47,11 @@ private:
     bool ReadFields(CPlotEditValues& values);
     void ChooseColor();
     void EditOthers();
+    // "その他軸情報..." of axis 0 or 1, and "軸CopyMove...".
+    void EditAxis(int axis);
+    void CopyMoveAxes();
+    // The FD number, coordinate and logical-value fields as the working plot has them.
+    void LoadAxisFields();
 
     QLineEdit* AddEdit(int control, bool digitsOnly);
     void AddControl(int control, QWidget* widget);

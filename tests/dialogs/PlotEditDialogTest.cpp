@@ -1,3 +1,5 @@
+#include "dialogs/DialogAxisCopy.h"
+#include "dialogs/DialogAxisEdit.h"
 #include "dialogs/DialogPlotEdit.h"
 #include "dialogs/DialogPlotEditOthers.h"
 #include "model/VantrelDoc.h"
@@ -159,4 +161,38 @@ TEST(DialogPlotEdit, ColourAndOtherSettingsApplyAfterTheirHandler)
     EXPECT_TRUE(dialog.isVisible());
     QCoreApplication::processEvents();
     EXPECT_EQ(e.hints.size(), 2u);
+}
+
+TEST(DialogPlotEdit, AxisDialogsComeBackIntoTheFieldsInFullAndApply)
+{
+    Editing e;
+    e.doc.m_workPlots[0].m_axes[0].m_fdNo = 42;
+    bool axisAccepted = false;
+    const DialogRunner run = Both(Script<CDialogAxisEdit>([&](CDialogAxisEdit& d) {
+                                      d.accept();
+                                      axisAccepted = d.result() == QDialog::Accepted;
+                                  }),
+                                  Script<CDialogAxisCopy>([](CDialogAxisCopy& d) {
+                                      QComboBox* plot = d.Box(CDialogAxisCopy::CopySourcePlot);
+                                      plot->setCurrentIndex(plot->findText(QStringLiteral("3")));
+                                      d.Box(CDialogAxisCopy::CopySourceAxes)->setCurrentIndex(0);
+                                      d.Box(CDialogAxisCopy::CopyTargetAxes)->setCurrentIndex(0);
+                                      d.CopyButton()->click();
+                                  }));
+    CDialogPlotEdit dialog(e.Context(run));
+    dialog.show();
+
+    // 10:33:50 on a date axis: "%g" would bring back 09:36.
+    dialog.Edit(C::Axis1StartValue)->setText(QStringLiteral("46000.440162037"));
+    Click(dialog, QStringLiteral("その他軸情報..."));
+    ASSERT_TRUE(axisAccepted);
+    EXPECT_EQ(dialog.Edit(C::Axis1StartValue)->text(), QStringLiteral("46000.440162037"));
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(e.Plot().m_axes[0].m_startValue, 46000.440162037);
+
+    // The copied FD number reaches the field, so the Apply that follows keeps it.
+    Click(dialog, QStringLiteral("軸CopyMove..."));
+    EXPECT_EQ(dialog.Edit(C::Axis1FdNo)->text(), QStringLiteral("42"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e.Plot().m_axes[0].m_fdNo, 42);
 }
