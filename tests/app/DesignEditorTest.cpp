@@ -1,8 +1,9 @@
 #include "AppSupport.h"
 
 #include "app/DesignEditor.h"
+#include "dialogs/DesignListDialog.h"
+#include "dialogs/DialogBarEdit.h"
 #include "dialogs/DialogPlotEdit.h"
-#include "dialogs/DialogPlotList.h"
 #include "model/Enums.h"
 #include "views/ViewWidget.h"
 
@@ -16,15 +17,15 @@
 
 namespace {
 
-// Answers each plot list the application opens with the next step of a script.
+// Answers each list dialog the application opens with the next step of a script.
 class ListScript
 {
 public:
-    void Then(std::function<void(CDialogPlotList&)> step) { m_steps.push_back(std::move(step)); }
+    void Then(std::function<void(CDesignListDialog&)> step) { m_steps.push_back(std::move(step)); }
     DialogRunner Runner()
     {
         return [this](QDialog& dialog) {
-            auto* list = dynamic_cast<CDialogPlotList*>(&dialog);
+            auto* list = dynamic_cast<CDesignListDialog*>(&dialog);
             if (!list || m_steps.empty())
                 return int(ListResult::Cancel);
             dialog.show();
@@ -38,11 +39,11 @@ public:
     int Runs() const { return m_runs; }
 
 private:
-    std::deque<std::function<void(CDialogPlotList&)>> m_steps;
+    std::deque<std::function<void(CDesignListDialog&)>> m_steps;
     int m_runs = 0;
 };
 
-int SelectedRow(const CDialogPlotList& list)
+int SelectedRow(const CDesignListDialog& list)
 {
     const auto rows = list.Table()->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -72,9 +73,9 @@ TEST_F(DesignEditorTest, AddEditOkReopensTheListOnTheEditedPlotAndOkCommits)
 {
     CDocEntry& entry = Open();
     CVantrelDoc& doc = entry.Doc();
-    m_script.Then([](CDialogPlotList& list) { list.AddButton()->click(); });
+    m_script.Then([](CDesignListDialog& list) { list.AddButton()->click(); });
     int reopenedOn = -2;
-    m_script.Then([&](CDialogPlotList& list) {
+    m_script.Then([&](CDesignListDialog& list) {
         reopenedOn = SelectedRow(list);
         list.OkButton()->click();
     });
@@ -113,9 +114,9 @@ TEST_F(DesignEditorTest, CancelsThrowTheEditAndThenTheWholeListAway)
     doc.m_plots[0].m_id = 4;
     doc.m_plots[1].m_id = 5;
     doc.m_plots[1].m_size = 9;
-    m_script.Then([](CDialogPlotList& list) { list.ChangeButton()->click(); }); // the last plot
+    m_script.Then([](CDesignListDialog& list) { list.ChangeButton()->click(); }); // the last plot
     int reopenedOn = -2;
-    m_script.Then([&](CDialogPlotList& list) {
+    m_script.Then([&](CDesignListDialog& list) {
         reopenedOn = SelectedRow(list);
         list.DeleteButton()->click(); // on the working list only
         list.CancelButton()->click();
@@ -144,7 +145,7 @@ TEST_F(DesignEditorTest, ADragOnTheViewReachesTheOpenDialogAndItsApply)
 {
     CDocEntry& entry = Open();
     CVantrelDoc& doc = entry.Doc();
-    m_script.Then([](CDialogPlotList& list) { list.AddButton()->click(); });
+    m_script.Then([](CDesignListDialog& list) { list.AddButton()->click(); });
     PlotList(entry);
     ASSERT_NE(EditDialog(entry), nullptr);
 
@@ -169,4 +170,43 @@ TEST_F(DesignEditorTest, ADragOnTheViewReachesTheOpenDialogAndItsApply)
     QCoreApplication::processEvents();
     EXPECT_EQ(doc.m_editMode, EditMode::None);
     EXPECT_EQ(view->viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(DesignEditorTest, BarDragsReachTheBarEditDialogAndItsApply)
+{
+    CDocEntry& entry = Open();
+    CVantrelDoc& doc = entry.Doc();
+    m_script.Then([](CDesignListDialog& list) { list.AddButton()->click(); });
+    m_app->Editor().ListCommand(entry, DesignKind::Bar);
+    auto* edit = dynamic_cast<CDialogBarEdit*>(entry.EditDialog());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(doc.m_editMode, EditMode::BarAdd);
+
+    CViewWidget* view = entry.Frames().front()->View();
+    QWidget* port = view->viewport();
+    // CTRL: a box 10 x 31 gives the pixel width 30.
+    QTest::mousePress(port, Qt::LeftButton, Qt::ControlModifier, QPoint(10, 10));
+    QTest::mouseMove(port, QPoint(20, 41));
+    QTest::mouseRelease(port, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 41));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc.m_workBars[0].m_line.m_width, 30);
+
+    const QPoint from(15, 40), to(15, 10);
+    const std::optional<QPointF> a = view->ClientToDesign(from);
+    const std::optional<QPointF> b = view->ClientToDesign(to);
+    ASSERT_TRUE(a && b);
+    QTest::mousePress(port, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(port, to);
+    QTest::mouseRelease(port, Qt::LeftButton, Qt::NoModifier, to);
+    QCoreApplication::processEvents();
+    const CAxisInfo& axis = doc.m_workBars[0].m_axis;
+    EXPECT_NEAR(axis.m_startX, a->x(), 0.0005);
+    EXPECT_NEAR(axis.m_startY, a->y(), 0.0005);
+    EXPECT_NEAR(axis.m_endX, b->x(), 0.0005);
+    EXPECT_NEAR(axis.m_endY, b->y(), 0.0005);
+
+    edit->reject(); // an added bar goes again
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(doc.m_bars.empty());
+    EXPECT_EQ(doc.m_editMode, EditMode::None);
 }
