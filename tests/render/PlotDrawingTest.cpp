@@ -1,3 +1,4 @@
+#include "model/BarInfo.h"
 #include "model/PlotInfo.h"
 #include "pipeline/DocData.h"
 #include "render/DrawContext.h"
@@ -311,4 +312,36 @@ TEST(DrawText, TextIsPlacedAroundTheAnchorPoint)
         }
         EXPECT_EQ(InkBounds(image), QRect(c.corner, extent)) << Caption(c.anchor).toStdString();
     }
+}
+
+// The dialogs accept widths and distances up to the int32 limit; drawing clamps them to what
+// the image can show instead of stroking billions of pixels.
+TEST(PlotDrawing, LargestWidthsAndDistancesDrawOnASmallImage)
+{
+    constexpr int32_t kMax = 2147483647;
+    CPlotInfo plot = TwoAxisPlot(DisplayKind::History);
+    plot.m_lineWidth = kMax;
+    plot.m_size = 1000;
+    plot.m_historyLine.m_show = 1;
+    plot.m_historyLine.m_width = kMax;
+    CTextInfo text;
+    text.m_fdNo = 1;
+    text.m_distance = kMax;
+    plot.m_texts = {text};
+    CBarInfo bar;
+    bar.m_line.m_width = kMax;
+    bar.m_axis.m_endX = 100;
+    bar.m_texts = {text};
+    bar.SetOriginToStart();
+
+    std::vector<CPlotInfo> plots{plot};
+    Layers layers;
+    CDrawContext dc(layers.overlay);
+    for (int r = 0; r < 3; ++r)
+        plots[0].UpdateFromRecord(Record(10 * r, 20 * r, r));
+    DrawPlot(dc, plots[0], plots, 0.1);
+    DrawEditSelected(dc, plots[0], 0.1);
+    DrawEdit(dc, bar, 0.1);
+    DrawEditSelected(dc, bar, 0.1);
+    EXPECT_GT(CountInk(layers.overlay), 0);
 }
