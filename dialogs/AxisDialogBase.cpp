@@ -280,18 +280,6 @@ int Index(const std::map<Field, QWidget*>& controls, Field field)
     return combo ? combo->currentIndex() : -1;
 }
 
-// A group's buttons are exclusive only while one is checked; to show "none" the exclusivity
-// is lifted for a moment.
-void CheckId(QButtonGroup* group, int id)
-{
-    if (!group)
-        return;
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(group->id(b) == id);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 AxisForm::Values CAxisDialogBase::Values() const
@@ -342,8 +330,8 @@ void CAxisDialogBase::SetValues(const AxisForm::Values& v)
         if (auto* combo = qobject_cast<QComboBox*>(Control(field)))
             combo->setCurrentIndex(value);
     };
-    CheckId(m_logicalKind, v.logicalKind);
-    CheckId(m_valueKind, v.valueKind);
+    CheckById(m_logicalKind, v.logicalKind);
+    CheckById(m_valueKind, v.valueKind);
     check(Field::AutoRange, v.autoRange);
     check(Field::LatestRows, v.latestRows);
     check(Field::LogScale, v.logScale);

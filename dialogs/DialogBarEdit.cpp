@@ -30,15 +30,6 @@ namespace {
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
-// Checks the button whose id is value; any other value leaves all clear.
-void CheckId(QButtonGroup* group, int value)
-{
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(group->id(b) == value);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
@@ -55,8 +46,8 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
     };
 
     // ID and pixel width.
-    QLineEdit* id = AddEdit(C::Id, true);
-    QLineEdit* width = AddEdit(C::PixelWidth, true);
+    QLineEdit* id = m_controls.AddEdit(C::Id, true);
+    QLineEdit* width = m_controls.AddEdit(C::PixelWidth, true);
     auto* basics = new QGridLayout;
     basics->addWidget(BuddyLabel(QStringLiteral("ＩＤ"), inOrder(id)), 0, 0);
     basics->addWidget(id, 0, 1);
@@ -90,12 +81,12 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
         const CBarInfo* bar = WorkingBar();
         return bar ? bar->m_line.m_color : COLORREF(0);
     });
-    m_controls[C::ColorSwatch] = m_swatch;
+    m_controls.Add(C::ColorSwatch, m_swatch);
     auto* chooseColor = new QPushButton(QStringLiteral("色..."));
-    m_controls[C::ColorButton] = chooseColor;
+    m_controls.Add(C::ColorButton, chooseColor);
     connect(chooseColor, &QPushButton::clicked, this, &CDialogBarEdit::ChooseColor);
     auto* others = new QPushButton(QStringLiteral("その他..."));
-    m_controls[C::Others] = others;
+    m_controls.Add(C::Others, others);
     connect(others, &QPushButton::clicked, this, &CDialogBarEdit::EditOthers);
     auto* looks = new QHBoxLayout;
     looks->addWidget(BuddyLabel(QStringLiteral("色"), m_swatch));
@@ -107,9 +98,9 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
     // The axis.
     auto* axisBox = new QGroupBox(QStringLiteral("軸…マウスドラッグで位置指定可能"));
     auto* grid = new QGridLayout(axisBox);
-    QLineEdit* fdNo = AddEdit(C::FdNo, true);
+    QLineEdit* fdNo = m_controls.AddEdit(C::FdNo, true);
     auto* axisOthers = new QPushButton(QStringLiteral("その他軸情報..."));
-    m_controls[C::AxisOthers] = axisOthers;
+    m_controls.Add(C::AxisOthers, axisOthers);
     connect(axisOthers, &QPushButton::clicked, this, &CDialogBarEdit::EditAxis);
     auto* top = new QHBoxLayout;
     top->addWidget(BuddyLabel(QStringLiteral("対象FD番号(0起算)"), inOrder(fdNo)));
@@ -124,7 +115,7 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
     const int rowControls[2][3] = {{C::StartX, C::StartY, C::StartValue}, {C::EndX, C::EndY, C::EndValue}};
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 3; ++c) {
-            QLineEdit* edit = AddEdit(rowControls[r][c], false);
+            QLineEdit* edit = m_controls.AddEdit(rowControls[r][c], false);
             if (c == 0)
                 grid->addWidget(BuddyLabel(rows[r], edit), r + 2, 0);
             edit->setAccessibleName(rows[r] + u' ' + columns[c]);
@@ -136,8 +127,8 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
 
     // Comment and initial value.
     auto* comment = new QLineEdit;
-    m_controls[C::Comment] = comment;
-    QLineEdit* initial = AddEdit(C::InitialValue, false);
+    m_controls.Add(C::Comment, comment);
+    QLineEdit* initial = m_controls.AddEdit(C::InitialValue, false);
     auto* bottom = new QGridLayout;
     bottom->addWidget(BuddyLabel(QStringLiteral("コメント"), inOrder(comment)), 0, 0);
     bottom->addWidget(comment, 0, 1, 1, 2);
@@ -153,7 +144,7 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
     layout->addLayout(bottom);
     QWidget* buttons = CreateButtonRow();
     layout->addWidget(buttons);
-    m_controls[C::Apply] = ApplyButton();
+    m_controls.Add(C::Apply, ApplyButton());
     tabOrder.push_back(buttons);
     for (size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -166,26 +157,6 @@ CDialogBarEdit::CDialogBarEdit(const CEditContext& context, QWidget* parent)
         SetValues(BarEditValuesOf(*bar));
 }
 
-QWidget* CDialogBarEdit::Control(int control) const
-{
-    const auto it = m_controls.find(control);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
-QLineEdit* CDialogBarEdit::Edit(int control) const
-{
-    return qobject_cast<QLineEdit*>(Control(control));
-}
-
-QLineEdit* CDialogBarEdit::AddEdit(int control, bool digitsOnly)
-{
-    QLineEdit* edit = NumberEdit();
-    if (digitsOnly)
-        DigitsOnly(edit);
-    m_controls[control] = edit;
-    return edit;
-}
-
 QButtonGroup* CDialogBarEdit::AddRadios(const std::vector<std::pair<int, QString>>& radios, QWidget* box)
 {
     auto* group = new QButtonGroup(this);
@@ -194,7 +165,7 @@ QButtonGroup* CDialogBarEdit::AddRadios(const std::vector<std::pair<int, QString
     for (const auto& [control, caption] : radios) {
         auto* radio = new QRadioButton(caption);
         group->addButton(radio, value++);
-        m_controls[control] = radio;
+        m_controls.Add(control, radio);
         row->addWidget(radio);
     }
     return group;
@@ -203,22 +174,17 @@ QButtonGroup* CDialogBarEdit::AddRadios(const std::vector<std::pair<int, QString
 CBarInfo* CDialogBarEdit::WorkingBar() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || Ended() || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workBars.size()))
+    if (!doc || Ended())
         return nullptr;
-    return &doc->m_workBars[size_t(doc->m_selectedIndex)];
-}
-
-int CDialogBarEdit::Run(QDialog& dialog) const
-{
-    return m_context.run ? m_context.run(dialog) : dialog.exec();
+    return SelectedEntry(doc->m_workBars, doc->m_selectedIndex);
 }
 
 void CDialogBarEdit::SetValues(const CBarEditValues& v)
 {
     Edit(C::Id)->setText(FieldRead::FormatInt(v.id));
     Edit(C::PixelWidth)->setText(FieldRead::FormatInt(v.pixelWidth));
-    CheckId(m_valueKind, static_cast<int>(v.valueKind));
-    CheckId(m_anchor, static_cast<int>(v.anchor));
+    CheckById(m_valueKind, static_cast<int>(v.valueKind));
+    CheckById(m_anchor, static_cast<int>(v.anchor));
     Edit(C::FdNo)->setText(FieldRead::FormatInt(v.fdNo));
     Edit(C::StartX)->setText(FieldRead::FormatReal(v.startX));
     Edit(C::StartY)->setText(FieldRead::FormatReal(v.startY));
@@ -314,7 +280,7 @@ void CDialogBarEdit::EditAxis()
     if (m_context.run)
         dialog.SetDialogRunner(m_context.run);
     dialog.SetAxis(bar->m_axis);
-    if (Run(dialog) != QDialog::Accepted)
+    if (RunSubDialog(m_context.run, dialog) != QDialog::Accepted)
         return;
     // Looked up again: the selection is the document's, not ours.
     if (CBarInfo* edited = WorkingBar()) {

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "dialogs/EditDialog.h"
+#include "dialogs/NumberedControls.h"
 #include "forms/BarEditForm.h"
 #include "model/BarInfo.h"
-
-#include <map>
 
 class QButtonGroup;
 class QLineEdit;
@@ -20,8 +19,8 @@ public:
     CDialogBarEdit(const CEditContext& context, QWidget* parent = nullptr);
 
     // Any control by its number (BarEditControl), or null.
-    QWidget* Control(int control) const;
-    QLineEdit* Edit(int control) const;
+    QWidget* Control(int control) const { return m_controls.Control(control); }
+    QLineEdit* Edit(int control) const { return m_controls.Edit(control); }
 
     // Fills the fields; opening does this from the working bar.
     void SetValues(const CBarEditValues& values);
@@ -38,13 +37,11 @@ private:
     void ChooseColor();
     void EditOthers();
     void EditAxis();
-    int Run(QDialog& dialog) const;
 
-    QLineEdit* AddEdit(int control, bool digitsOnly);
     QButtonGroup* AddRadios(const std::vector<std::pair<int, QString>>& radios, QWidget* box);
 
     CBarInfo m_saved;
-    std::map<int, QWidget*> m_controls;
+    CNumberedControls m_controls;
     QButtonGroup* m_valueKind = nullptr;
     QButtonGroup* m_anchor = nullptr;
     CColorSwatch* m_swatch = nullptr;

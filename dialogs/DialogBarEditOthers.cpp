@@ -10,18 +10,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QGroupBox* Group(const QString& title, QWidget* content)
-{
-    auto* box = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(content);
-    return box;
-}
-
-} // namespace
-
 CDialogBarEditOthers::CDialogBarEditOthers(const CEditContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
@@ -29,7 +17,7 @@ CDialogBarEditOthers::CDialogBarEditOthers(const CEditContext& context, QWidget*
     if (const CBarInfo* bar = Bar())
         m_saved = *bar;
     IUserInteraction& ui = *m_context.ui;
-    const DialogRunner run = [this](QDialog& d) { return Run(d); };
+    const DialogRunner run = [this](QDialog& d) { return RunSubDialog(m_context.run, d); };
 
     m_include = new CListWithButtons;
     m_include->List()->setAccessibleName(QStringLiteral("対象データ先頭文字列"));
@@ -57,11 +45,11 @@ CDialogBarEditOthers::CDialogBarEditOthers(const CEditContext& context, QWidget*
     buttons->addWidget(cancel);
 
     auto* prefixes = new QHBoxLayout;
-    prefixes->addWidget(Group(QStringLiteral("対象データ先頭文字列(空ならば全データ対象)"), m_include));
-    prefixes->addWidget(Group(QStringLiteral("無視データ先頭文字列(空ならば全データ対象)"), m_ignore));
+    prefixes->addWidget(TitledGroup(QStringLiteral("対象データ先頭文字列(空ならば全データ対象)"), m_include));
+    prefixes->addWidget(TitledGroup(QStringLiteral("無視データ先頭文字列(空ならば全データ対象)"), m_ignore));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(prefixes);
-    layout->addWidget(Group(QStringLiteral("テキスト表示"), m_texts), 1);
+    layout->addWidget(TitledGroup(QStringLiteral("テキスト表示"), m_texts), 1);
     layout->addLayout(buttons);
     resize(900, 560);
 
@@ -92,9 +80,7 @@ CDialogBarEditOthers::CDialogBarEditOthers(const CEditContext& context, QWidget*
 CBarInfo* CDialogBarEditOthers::Bar() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || doc->m_selectedIndex < 0 || size_t(doc->m_selectedIndex) >= doc->m_workBars.size())
-        return nullptr;
-    return &doc->m_workBars[size_t(doc->m_selectedIndex)];
+    return doc ? SelectedEntry(doc->m_workBars, doc->m_selectedIndex) : nullptr;
 }
 
 PrefixSource CDialogBarEditOthers::Prefixes(std::vector<QString> CBarInfo::*member) const
@@ -103,11 +89,6 @@ PrefixSource CDialogBarEditOthers::Prefixes(std::vector<QString> CBarInfo::*memb
         CBarInfo* bar = Bar();
         return bar ? &(bar->*member) : nullptr;
     };
-}
-
-int CDialogBarEditOthers::Run(QDialog& dialog) const
-{
-    return m_context.run ? m_context.run(dialog) : dialog.exec();
 }
 
 void CDialogBarEditOthers::reject()

@@ -33,7 +33,6 @@ private:
     // The bar being edited; null when the selection does not name one.
     CBarInfo* Bar() const;
     PrefixSource Prefixes(std::vector<QString> CBarInfo::*member) const;
-    int Run(QDialog& dialog) const;
 
     CEditContext m_context;
     std::optional<CBarInfo> m_saved;

@@ -2,6 +2,7 @@
 
 #include "dialogs/ColorSwatch.h"
 #include "dialogs/DialogPlotID.h"
+#include "dialogs/EditDialog.h"
 #include "dialogs/FieldReader.h"
 #include "forms/AxisForm.h"
 #include "forms/EditPattern.h"
@@ -28,20 +29,6 @@
 
 namespace C = ConnectEditControl;
 
-namespace {
-
-void SetKindRadios(QRadioButton* latest, QRadioButton* history, DisplayKind kind)
-{
-    // A stored kind that neither button shows leaves both clear.
-    QButtonGroup* group = latest->group();
-    group->setExclusive(false);
-    latest->setChecked(kind == DisplayKind::Latest);
-    history->setChecked(kind == DisplayKind::History);
-    group->setExclusive(true);
-}
-
-} // namespace
-
 CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* parent)
     : QDialog(parent), m_context(context)
 {
@@ -55,11 +42,9 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
         return w;
     };
 
-    auto* id = NumberEdit();
-    DigitsOnly(id);
-    AddControl(C::Id, id);
+    QLineEdit* id = m_controls.AddEdit(C::Id, true);
     m_closed = new QCheckBox(QStringLiteral("始点と終点を結ぶ"));
-    AddControl(C::Closed, m_closed);
+    m_controls.Add(C::Closed, m_closed);
     auto* idRow = new QHBoxLayout;
     idRow->addWidget(BuddyLabel(QStringLiteral("ＩＤ"), inOrder(id)));
     idRow->addWidget(id);
@@ -70,11 +55,11 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     auto* kindGroup = new QGroupBox(QStringLiteral("表示種別"));
     m_latest = new QRadioButton(QStringLiteral("最新表示"));
     m_history = new QRadioButton(QStringLiteral("履歴表示"));
-    AddControl(C::Latest, m_latest);
-    AddControl(C::History, m_history);
+    m_controls.Add(C::Latest, m_latest);
+    m_controls.Add(C::History, m_history);
     auto* kindButtons = new QButtonGroup(this);
-    kindButtons->addButton(m_latest);
-    kindButtons->addButton(m_history);
+    kindButtons->addButton(m_latest, int(DisplayKind::Latest));
+    kindButtons->addButton(m_history, int(DisplayKind::History));
     auto* kindLayout = new QHBoxLayout(kindGroup);
     kindLayout->addWidget(inOrder(m_latest));
     kindLayout->addWidget(inOrder(m_history));
@@ -82,17 +67,15 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
 
     m_style = new QComboBox;
     m_style->addItems(LineStyleNames());
-    AddControl(C::LineStyle, m_style);
-    auto* width = NumberEdit();
-    DigitsOnly(width);
-    AddControl(C::LineWidth, width);
+    m_controls.Add(C::LineStyle, m_style);
+    QLineEdit* width = m_controls.AddEdit(C::LineWidth, true);
     m_swatch = new CColorSwatch([this] {
         const CConnectInfo* connect = WorkingConnect();
         return connect ? connect->m_line.m_color : COLORREF(0);
     });
-    AddControl(C::ColorSwatch, m_swatch);
+    m_controls.Add(C::ColorSwatch, m_swatch);
     auto* chooseColor = new QPushButton(QStringLiteral("色指定..."));
-    AddControl(C::ColorButton, chooseColor);
+    m_controls.Add(C::ColorButton, chooseColor);
     connect(chooseColor, &QPushButton::clicked, this, &CDialogConnectEdit::ChooseColor);
     auto* lineRow = new QHBoxLayout;
     lineRow->addWidget(BuddyLabel(QStringLiteral("線種"), inOrder(m_style)));
@@ -110,7 +93,7 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     m_plotIds = new CWideList;
     m_plotIds->setSelectionMode(QAbstractItemView::SingleSelection);
     m_plotIds->setAccessibleName(idsGroup->title());
-    AddControl(C::PlotIds, m_plotIds);
+    m_controls.Add(C::PlotIds, m_plotIds);
     auto* idButtons = new QVBoxLayout;
     const struct
     {
@@ -125,7 +108,7 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     inOrder(m_plotIds);
     for (const auto& b : buttons) {
         auto* button = new QPushButton(b.text);
-        AddControl(b.control, button);
+        m_controls.Add(b.control, button);
         connect(button, &QPushButton::clicked, this, b.slot);
         idButtons->addWidget(inOrder(button));
     }
@@ -133,8 +116,8 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     auto* down = new QPushButton(QStringLiteral("↓"));
     up->setAccessibleName(QStringLiteral("上へ"));
     down->setAccessibleName(QStringLiteral("下へ"));
-    AddControl(C::Up, up);
-    AddControl(C::Down, down);
+    m_controls.Add(C::Up, up);
+    m_controls.Add(C::Down, down);
     connect(up, &QPushButton::clicked, this, [this] { MovePlotId(-1); });
     connect(down, &QPushButton::clicked, this, [this] { MovePlotId(+1); });
     idButtons->addWidget(inOrder(up));
@@ -147,7 +130,7 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     connect(m_plotIds, &QListWidget::itemDoubleClicked, this, &CDialogConnectEdit::ChangePlotId);
 
     auto* comment = new QLineEdit;
-    AddControl(C::Comment, comment);
+    m_controls.Add(C::Comment, comment);
     auto* commentRow = new QHBoxLayout;
     commentRow->addWidget(BuddyLabel(QStringLiteral("コメント"), inOrder(comment)));
     commentRow->addWidget(comment, 1);
@@ -157,7 +140,7 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     QPushButton* cancel = box->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
-    AddControl(C::Apply, apply);
+    m_controls.Add(C::Apply, apply);
     connect(apply, &QPushButton::clicked, this, [this] {
         if (ApplyFields() && m_context.updateAllViews)
             m_context.updateAllViews(EditHint::SelectedOrApplied);
@@ -181,35 +164,18 @@ CDialogConnectEdit::CDialogConnectEdit(const CEditContext& context, QWidget* par
     FillPlotIds(0);
 }
 
-QWidget* CDialogConnectEdit::Control(int control) const
-{
-    const auto it = m_controls.find(control);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
-QLineEdit* CDialogConnectEdit::Edit(int control) const
-{
-    return qobject_cast<QLineEdit*>(Control(control));
-}
-
-void CDialogConnectEdit::AddControl(int control, QWidget* widget)
-{
-    m_controls[control] = widget;
-}
-
 CConnectInfo* CDialogConnectEdit::WorkingConnect() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workConnects.size()))
-        return nullptr;
-    return &doc->m_workConnects[size_t(doc->m_selectedIndex)];
+    return doc ? SelectedEntry(doc->m_workConnects, doc->m_selectedIndex) : nullptr;
 }
 
 void CDialogConnectEdit::SetValues(const CConnectEditValues& v)
 {
     Edit(C::Id)->setText(FieldRead::FormatInt(v.id));
     m_closed->setChecked(v.closed != 0);
-    SetKindRadios(m_latest, m_history, v.displayKind);
+    // A stored kind that neither button shows leaves both clear.
+    CheckById(m_latest->group(), static_cast<int>(v.displayKind));
     m_style->setCurrentIndex(static_cast<int>(v.style));
     Edit(C::LineWidth)->setText(FieldRead::FormatInt(v.width));
     Edit(C::Comment)->setText(v.comment);
@@ -242,14 +208,7 @@ bool CDialogConnectEdit::ApplyFields()
     const CConnectEditOutcome outcome = ConnectForm::ApplyConnectEdit(doc->m_workConnects, doc->m_selectedIndex, values);
     if (outcome.ok)
         return true;
-    if (!outcome.message.isEmpty()) {
-        m_context.ui->MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
-        if (QWidget* focus = Control(outcome.focus)) {
-            focus->setFocus(Qt::OtherFocusReason);
-            if (auto* edit = qobject_cast<QLineEdit*>(focus))
-                edit->selectAll();
-        }
-    }
+    ShowEditRefusal(*m_context.ui, outcome, Control(outcome.focus));
     return false;
 }
 
@@ -291,7 +250,7 @@ void CDialogConnectEdit::UpdatePlotIdButtons()
 std::optional<int32_t> CDialogConnectEdit::PickPlotId(int32_t initial)
 {
     CDialogPlotID picker(m_context, initial, this);
-    const int result = m_context.run ? m_context.run(picker) : picker.exec();
+    const int result = RunSubDialog(m_context.run, picker);
     if (result != QDialog::Accepted)
         return std::nullopt;
     return picker.Id();

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "dialogs/EditContext.h"
+#include "dialogs/NumberedControls.h"
 #include "forms/ConnectForm.h"
 #include "model/ConnectInfo.h"
 
 #include <QDialog>
 
-#include <map>
 #include <optional>
 
 class QCheckBox;
@@ -26,8 +26,8 @@ public:
     CDialogConnectEdit(const CEditContext& context, QWidget* parent = nullptr);
 
     // Any control by its number (ConnectEditControl), or null.
-    QWidget* Control(int control) const;
-    QLineEdit* Edit(int control) const;
+    QWidget* Control(int control) const { return m_controls.Control(control); }
+    QLineEdit* Edit(int control) const { return m_controls.Edit(control); }
     CWideList* PlotIdList() const { return m_plotIds; }
 
     // Fills the fields; opening does this from the working connection.
@@ -54,11 +54,9 @@ private:
     void MovePlotId(int delta);
     void ChooseColor();
 
-    void AddControl(int control, QWidget* widget);
-
     CEditContext m_context;
     CConnectInfo m_saved;
-    std::map<int, QWidget*> m_controls;
+    CNumberedControls m_controls;
     QCheckBox* m_closed = nullptr;
     QRadioButton* m_latest = nullptr;
     QRadioButton* m_history = nullptr;

@@ -51,7 +51,7 @@ bool CDialogConnectList::RunEdit(int32_t mode)
     int result;
     {
         CDialogConnectEdit edit(m_context, parentWidget());
-        result = m_context.run ? m_context.run(edit) : edit.exec();
+        result = RunSubDialog(m_context.run, edit);
     }
     doc.m_editMode = EditMode::ConnectList;
     return result == QDialog::Accepted;
@@ -73,8 +73,8 @@ void CDialogConnectList::OnAdd()
 
 void CDialogConnectList::OnChange()
 {
-    const CVantrelDoc& doc = *m_context.doc;
-    if (doc.m_selectedIndex < 0 || size_t(doc.m_selectedIndex) >= doc.m_workConnects.size())
+    CVantrelDoc& doc = *m_context.doc;
+    if (!SelectedEntry(doc.m_workConnects, doc.m_selectedIndex))
         return;
     RunEdit(EditMode::ConnectChange);
     Refill(doc.m_selectedIndex);

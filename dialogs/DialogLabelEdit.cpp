@@ -99,11 +99,8 @@ LabelForm::Values CDialogLabelEdit::Values() const
 void CDialogLabelEdit::SetValues(const LabelForm::Values& values)
 {
     m_format->setEditText(values.format);
-    // Lifted for a moment so that a stored anchor outside the nine shows no choice.
-    m_anchor->setExclusive(false);
-    for (QAbstractButton* b : m_anchor->buttons())
-        b->setChecked(m_anchor->id(b) == values.anchor);
-    m_anchor->setExclusive(true);
+    // A stored anchor outside the nine shows no choice.
+    CheckById(m_anchor, values.anchor);
     m_distance->setText(values.distance);
 }
 

@@ -3,11 +3,14 @@
 #include "forms/ListEdit.h"
 
 #include <QDialog>
+#include <QButtonGroup>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
@@ -74,6 +77,37 @@ QLineEdit* NumberEdit(const QString& text)
 void DigitsOnly(QLineEdit* edit)
 {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+}
+
+void CheckById(QButtonGroup* group, int value)
+{
+    if (!group)
+        return;
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(group->id(b) == value);
+    group->setExclusive(true);
+}
+
+QGroupBox* TitledGroup(const QString& title, QWidget* content)
+{
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+
+void ClickLater(QPushButton* button)
+{
+    button->setFocus(Qt::OtherFocusReason);
+    QPointer<QPushButton> target = button;
+    QMetaObject::invokeMethod(
+        button,
+        [target] {
+            if (target && target->isEnabled())
+                target->click();
+        },
+        Qt::QueuedConnection);
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)

@@ -2,6 +2,7 @@
 
 // Pieces the list and edit dialogs share.
 
+#include <QDialog>
 #include <QListWidget>
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,9 @@
 
 #include <functional>
 
-class QDialog;
+class QButtonGroup;
 class QDialogButtonBox;
+class QGroupBox;
 class CExtentDelegate;
 class QLabel;
 class QLineEdit;
@@ -20,6 +22,11 @@ class QPushButton;
 // that tests can drive the sub-dialog instead of entering its event loop.
 using DialogRunner = std::function<int(QDialog&)>;
 DialogRunner ExecRunner();
+// Runs the dialog through run, or modally itself when there is no runner.
+inline int RunSubDialog(const DialogRunner& run, QDialog& dialog)
+{
+    return run ? run(dialog) : dialog.exec();
+}
 
 // A label that names its field: the field's buddy (so its mnemonic, if any, focuses the
 // field) and, without the "&", the field's accessible name.
@@ -30,6 +37,17 @@ QLineEdit* NumberEdit(const QString& text = QString());
 
 // Lets the edit take only the digits 0 to 9 while typing.
 void DigitsOnly(QLineEdit* edit);
+
+// Checks the button whose id is value. A value no button has leaves all clear: exclusivity
+// is lifted for that moment, as an exclusive group cannot show "none".
+void CheckById(QButtonGroup* group, int value);
+
+// A titled group box holding one widget.
+QGroupBox* TitledGroup(const QString& title, QWidget* content);
+
+// Focuses the button and clicks it once the current handler has returned, so that the click
+// sees the state as it stands then; dropped when the button is gone or disabled by then.
+void ClickLater(QPushButton* button);
 
 // "OK" and "キャンセル", wired to the dialog's accept() and reject(); OK is the default
 // button, Escape cancels.

@@ -51,15 +51,6 @@ constexpr AxisControls kAxes[2] = {
      C::Axis2EndValue, C::Axis2Others},
 };
 
-// Checks radio a for value 0 and b for 1; any other value leaves both clear.
-void SetRadios(QButtonGroup* group, QRadioButton* a, QRadioButton* b, int32_t value)
-{
-    group->setExclusive(false);
-    a->setChecked(value == 0);
-    b->setChecked(value == 1);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
@@ -77,11 +68,11 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
 
     // ID, size, fill and line width.
     auto* basics = new QGridLayout;
-    QLineEdit* id = AddEdit(C::Id, true);
-    QLineEdit* size = AddEdit(C::Size, true);
+    QLineEdit* id = m_controls.AddEdit(C::Id, true);
+    QLineEdit* size = m_controls.AddEdit(C::Size, true);
     m_fill = new QCheckBox(QStringLiteral("塗りつぶす"));
-    AddControl(C::Fill, m_fill);
-    QLineEdit* lineWidth = AddEdit(C::LineWidth, true);
+    m_controls.Add(C::Fill, m_fill);
+    QLineEdit* lineWidth = m_controls.AddEdit(C::LineWidth, true);
     basics->addWidget(BuddyLabel(QStringLiteral("ＩＤ"), inOrder(id)), 0, 0);
     basics->addWidget(id, 0, 1);
     basics->addWidget(BuddyLabel(QStringLiteral("サイズ(ピクセル)"), inOrder(size)), 0, 2);
@@ -95,11 +86,11 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     auto* kindGroup = new QGroupBox(QStringLiteral("表示種別"));
     m_latest = new QRadioButton(QStringLiteral("最新表示"));
     m_history = new QRadioButton(QStringLiteral("履歴表示"));
-    AddControl(C::Latest, m_latest);
-    AddControl(C::History, m_history);
+    m_controls.Add(C::Latest, m_latest);
+    m_controls.Add(C::History, m_history);
     auto* kindButtons = new QButtonGroup(this);
-    kindButtons->addButton(m_latest);
-    kindButtons->addButton(m_history);
+    kindButtons->addButton(m_latest, int(DisplayKind::Latest));
+    kindButtons->addButton(m_history, int(DisplayKind::History));
     auto* kindLayout = new QHBoxLayout(kindGroup);
     kindLayout->addWidget(inOrder(m_latest));
     kindLayout->addWidget(inOrder(m_history));
@@ -107,14 +98,14 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     m_shape = new QComboBox;
     for (const QString& shape : kShapes)
         m_shape->addItem(shape);
-    AddControl(C::Shape, m_shape);
+    m_controls.Add(C::Shape, m_shape);
     m_swatch = new CColorSwatch([this] {
         const CPlotInfo* plot = WorkingPlot();
         return plot ? plot->m_color : COLORREF(0);
     });
-    AddControl(C::ColorSwatch, m_swatch);
+    m_controls.Add(C::ColorSwatch, m_swatch);
     auto* chooseColor = new QPushButton(QStringLiteral("色..."));
-    AddControl(C::ColorButton, chooseColor);
+    m_controls.Add(C::ColorButton, chooseColor);
     connect(chooseColor, &QPushButton::clicked, this, &CDialogPlotEdit::ChooseColor);
 
     auto* looks = new QHBoxLayout;
@@ -131,12 +122,12 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     auto* originGroup = new QGroupBox(QStringLiteral("原点種別…マウスクリックでその位置に軸を水平移動"));
     m_fixed = new QRadioButton(QStringLiteral("固定"));
     m_moving = new QRadioButton(QStringLiteral("移動"));
-    AddControl(C::Fixed, m_fixed);
-    AddControl(C::Moving, m_moving);
+    m_controls.Add(C::Fixed, m_fixed);
+    m_controls.Add(C::Moving, m_moving);
     auto* originButtons = new QButtonGroup(this);
-    originButtons->addButton(m_fixed);
-    originButtons->addButton(m_moving);
-    QLineEdit* originPlotId = AddEdit(C::OriginPlotId, true);
+    originButtons->addButton(m_fixed, int(OriginKind::Fixed));
+    originButtons->addButton(m_moving, int(OriginKind::Moving));
+    QLineEdit* originPlotId = m_controls.AddEdit(C::OriginPlotId, true);
     auto* originLayout = new QHBoxLayout(originGroup);
     originLayout->addWidget(inOrder(m_fixed));
     originLayout->addWidget(inOrder(m_moving));
@@ -145,7 +136,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     originLayout->addWidget(originPlotId);
     originLayout->addStretch(1);
     auto* others = new QPushButton(QStringLiteral("その他..."));
-    AddControl(C::Others, others);
+    m_controls.Add(C::Others, others);
     connect(others, &QPushButton::clicked, this, &CDialogPlotEdit::EditOthers);
     auto* originRow = new QHBoxLayout;
     originRow->addWidget(originGroup, 1);
@@ -165,16 +156,16 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
         if (a == 1) {
             m_axis2Enabled = new QCheckBox(QStringLiteral("有効"));
             m_axis2Enabled->setAccessibleName(QStringLiteral("軸２ 有効"));
-            AddControl(C::Axis2Enabled, m_axis2Enabled);
+            m_controls.Add(C::Axis2Enabled, m_axis2Enabled);
             top->addWidget(inOrder(m_axis2Enabled));
         }
-        QLineEdit* fdNo = AddEdit(ids.fdNo, true);
+        QLineEdit* fdNo = m_controls.AddEdit(ids.fdNo, true);
         top->addWidget(BuddyLabel(fdCaptions[a], inOrder(fdNo)));
         fdNo->setAccessibleName(axisNames[a] + u' ' + fdCaptions[a]);
         top->addWidget(fdNo);
         top->addStretch(1);
         auto* axisOthers = new QPushButton(QStringLiteral("その他軸情報..."));
-        AddControl(ids.others, axisOthers);
+        m_controls.Add(ids.others, axisOthers);
         connect(axisOthers, &QPushButton::clicked, this, [this, a] { EditAxis(a); });
         top->addWidget(inOrder(axisOthers));
         grid->addLayout(top, 0, 0, 1, 4);
@@ -186,7 +177,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
         const int rowControls[2][3] = {{ids.startX, ids.startY, ids.startValue}, {ids.endX, ids.endY, ids.endValue}};
         for (int r = 0; r < 2; ++r) {
             for (int c = 0; c < 3; ++c) {
-                QLineEdit* edit = AddEdit(rowControls[r][c], false);
+                QLineEdit* edit = m_controls.AddEdit(rowControls[r][c], false);
                 if (c == 0)
                     grid->addWidget(BuddyLabel(rows[r], edit), r + 2, 0);
                 edit->setAccessibleName(axisNames[a] + u' ' + rows[r] + u' ' + columns[c]);
@@ -197,7 +188,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     }
 
     auto* copyMove = new QPushButton(QStringLiteral("軸CopyMove..."));
-    AddControl(C::AxisCopyMove, copyMove);
+    m_controls.Add(C::AxisCopyMove, copyMove);
     connect(copyMove, &QPushButton::clicked, this, &CDialogPlotEdit::CopyMoveAxes);
     auto* noteRow = new QHBoxLayout;
     noteRow->addWidget(inOrder(copyMove));
@@ -206,7 +197,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     noteRow->addStretch(1);
 
     auto* comment = new QLineEdit;
-    AddControl(C::Comment, comment);
+    m_controls.Add(C::Comment, comment);
     auto* commentRow = new QHBoxLayout;
     commentRow->addWidget(BuddyLabel(QStringLiteral("コメント"), inOrder(comment)));
     commentRow->addWidget(comment, 1);
@@ -220,7 +211,7 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
     layout->addLayout(commentRow);
     QWidget* buttons = CreateButtonRow();
     layout->addWidget(buttons);
-    AddControl(C::Apply, ApplyButton());
+    m_controls.Add(C::Apply, ApplyButton());
     tabOrder.push_back(buttons);
     for (size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -234,37 +225,12 @@ CDialogPlotEdit::CDialogPlotEdit(const CEditContext& context, QWidget* parent)
         SetValues(PlotEditValuesOf(*plot));
 }
 
-QWidget* CDialogPlotEdit::Control(int control) const
-{
-    const auto it = m_controls.find(control);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
-QLineEdit* CDialogPlotEdit::Edit(int control) const
-{
-    return qobject_cast<QLineEdit*>(Control(control));
-}
-
-QLineEdit* CDialogPlotEdit::AddEdit(int control, bool digitsOnly)
-{
-    QLineEdit* edit = NumberEdit();
-    if (digitsOnly)
-        DigitsOnly(edit);
-    AddControl(control, edit);
-    return edit;
-}
-
-void CDialogPlotEdit::AddControl(int control, QWidget* widget)
-{
-    m_controls[control] = widget;
-}
-
 CPlotInfo* CDialogPlotEdit::WorkingPlot() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || Ended() || doc->m_selectedIndex < 0 || doc->m_selectedIndex >= static_cast<int32_t>(doc->m_workPlots.size()))
+    if (!doc || Ended())
         return nullptr;
-    return &doc->m_workPlots[size_t(doc->m_selectedIndex)];
+    return SelectedEntry(doc->m_workPlots, doc->m_selectedIndex);
 }
 
 void CDialogPlotEdit::SetValues(const CPlotEditValues& v)
@@ -273,23 +239,26 @@ void CDialogPlotEdit::SetValues(const CPlotEditValues& v)
     Edit(C::Size)->setText(FieldRead::FormatInt(v.size));
     m_fill->setChecked(v.fill != 0);
     Edit(C::LineWidth)->setText(FieldRead::FormatInt(v.lineWidth));
-    SetRadios(m_latest->group(), m_latest, m_history, static_cast<int32_t>(v.displayKind));
+    CheckById(m_latest->group(), static_cast<int>(v.displayKind));
     m_shape->setCurrentIndex(static_cast<int>(v.shape));
-    SetRadios(m_fixed->group(), m_fixed, m_moving, static_cast<int32_t>(v.originKind));
+    CheckById(m_fixed->group(), static_cast<int>(v.originKind));
     Edit(C::OriginPlotId)->setText(FieldRead::FormatInt(v.originPlotId));
     m_axis2Enabled->setChecked(v.axis2Enabled);
-    for (int a = 0; a < 2; ++a) {
-        const AxisControls& ids = kAxes[a];
-        const CPlotEditAxisValues& axis = v.axes[size_t(a)];
-        Edit(ids.fdNo)->setText(FieldRead::FormatInt(axis.fdNo));
-        Edit(ids.startX)->setText(FieldRead::FormatReal(axis.startX));
-        Edit(ids.startY)->setText(FieldRead::FormatReal(axis.startY));
-        Edit(ids.startValue)->setText(FieldRead::FormatReal(axis.startValue));
-        Edit(ids.endX)->setText(FieldRead::FormatReal(axis.endX));
-        Edit(ids.endY)->setText(FieldRead::FormatReal(axis.endY));
-        Edit(ids.endValue)->setText(FieldRead::FormatReal(axis.endValue));
-    }
+    for (int a = 0; a < 2; ++a)
+        SetAxisFields(a, v.axes[size_t(a)]);
     Edit(C::Comment)->setText(v.comment);
+}
+
+void CDialogPlotEdit::SetAxisFields(int axis, const CPlotEditAxisValues& v)
+{
+    const AxisControls& ids = kAxes[axis];
+    Edit(ids.fdNo)->setText(FieldRead::FormatInt(v.fdNo));
+    Edit(ids.startX)->setText(FieldRead::FormatReal(v.startX));
+    Edit(ids.startY)->setText(FieldRead::FormatReal(v.startY));
+    Edit(ids.startValue)->setText(FieldRead::FormatReal(v.startValue));
+    Edit(ids.endX)->setText(FieldRead::FormatReal(v.endX));
+    Edit(ids.endY)->setText(FieldRead::FormatReal(v.endY));
+    Edit(ids.endValue)->setText(FieldRead::FormatReal(v.endValue));
 }
 
 bool CDialogPlotEdit::ReadFields(CPlotEditValues& v)
@@ -384,7 +353,7 @@ void CDialogPlotEdit::EditAxis(int axis)
     if (m_context.run)
         dialog.SetDialogRunner(m_context.run);
     dialog.SetAxis(stored);
-    if ((m_context.run ? m_context.run(dialog) : dialog.exec()) != QDialog::Accepted)
+    if (RunSubDialog(m_context.run, dialog) != QDialog::Accepted)
         return;
     // Looked up again: the selection is the document's, not ours.
     if (CPlotInfo* edited = WorkingPlot(); edited && edited->m_axes.size() >= 2) {
@@ -403,19 +372,10 @@ void CDialogPlotEdit::CopyMoveAxes()
     CPlotInfo* plot = WorkingPlot();
     if (!plot || plot->m_axes.size() < 2 || !ReadFields(values))
         return;
-    for (size_t a = 0; a < 2; ++a) {
-        const CPlotEditAxisValues& v = values.axes[a];
-        CAxisInfo& axis = plot->m_axes[a];
-        axis.m_fdNo = v.fdNo;
-        axis.m_startX = v.startX;
-        axis.m_startY = v.startY;
-        axis.m_startValue = v.startValue;
-        axis.m_endX = v.endX;
-        axis.m_endY = v.endY;
-        axis.m_endValue = v.endValue;
-    }
+    for (size_t a = 0; a < 2; ++a)
+        WritePlotEditAxis(plot->m_axes[a], values.axes[a]);
     CDialogAxisCopy dialog(m_context, this);
-    if ((m_context.run ? m_context.run(dialog) : dialog.exec()) != QDialog::Accepted)
+    if (RunSubDialog(m_context.run, dialog) != QDialog::Accepted)
         return;
     // A copy brings the other axis's FD number too; left in the field, the next Apply would
     // write the old one back over it.
@@ -428,14 +388,6 @@ void CDialogPlotEdit::LoadAxisFields()
     const CPlotInfo* plot = WorkingPlot();
     if (!plot || plot->m_axes.size() < 2)
         return;
-    for (int a = 0; a < 2; ++a) {
-        const AxisControls& ids = kAxes[a];
-        const CAxisInfo& axis = plot->m_axes[size_t(a)];
-        Edit(ids.fdNo)->setText(FieldRead::FormatInt(axis.m_fdNo));
-        const std::pair<int, double> fields[] = {{ids.startX, axis.m_startX},   {ids.startY, axis.m_startY},
-                                                 {ids.startValue, axis.m_startValue}, {ids.endX, axis.m_endX},
-                                                 {ids.endY, axis.m_endY},       {ids.endValue, axis.m_endValue}};
-        for (const auto& [control, value] : fields)
-            Edit(control)->setText(FieldRead::FormatReal(value));
-    }
+    for (int a = 0; a < 2; ++a)
+        SetAxisFields(a, PlotEditAxisValuesOf(plot->m_axes[size_t(a)]));
 }

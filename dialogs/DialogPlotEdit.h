@@ -1,10 +1,10 @@
 #pragma once
 
 #include "dialogs/EditDialog.h"
+#include "dialogs/NumberedControls.h"
 #include "forms/PlotEditForm.h"
 #include "model/PlotInfo.h"
 
-#include <map>
 #include <optional>
 
 class QButtonGroup;
@@ -24,8 +24,8 @@ public:
     CDialogPlotEdit(const CEditContext& context, QWidget* parent = nullptr);
 
     // Any control by its number (PlotEditControl), or null.
-    QWidget* Control(int control) const;
-    QLineEdit* Edit(int control) const;
+    QWidget* Control(int control) const { return m_controls.Control(control); }
+    QLineEdit* Edit(int control) const { return m_controls.Edit(control); }
     QCheckBox* FillBox() const { return m_fill; }
     QCheckBox* Axis2Box() const { return m_axis2Enabled; }
     QRadioButton* LatestRadio() const { return m_latest; }
@@ -52,12 +52,10 @@ private:
     void CopyMoveAxes();
     // The FD number, coordinate and logical-value fields as the working plot has them.
     void LoadAxisFields();
-
-    QLineEdit* AddEdit(int control, bool digitsOnly);
-    void AddControl(int control, QWidget* widget);
+    void SetAxisFields(int axis, const CPlotEditAxisValues& values);
 
     CPlotInfo m_saved;
-    std::map<int, QWidget*> m_controls;
+    CNumberedControls m_controls;
     QCheckBox* m_fill = nullptr;
     QCheckBox* m_axis2Enabled = nullptr;
     QRadioButton* m_latest = nullptr;

@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -28,14 +27,6 @@ namespace {
 constexpr int32_t kMaxLineWidth = 1000;
 constexpr int kLineStyleCount = 5;
 
-QGroupBox* Group(const QString& title, QWidget* content)
-{
-    auto* box = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(content);
-    return box;
-}
-
 } // namespace
 
 CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidget* parent)
@@ -45,6 +36,7 @@ CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidge
     if (const CPlotInfo* plot = Plot())
         m_saved = *plot;
     IUserInteraction& ui = *m_context.ui;
+    const DialogRunner run = [this](QDialog& d) { return RunSubDialog(m_context.run, d); };
 
     // Variable size.
     m_variableSize = new QCheckBox(QStringLiteral("サイズ可変"));
@@ -104,7 +96,7 @@ CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidge
     m_ignore = new CListWithButtons;
     m_ignore->List()->setAccessibleName(QStringLiteral("無視データ先頭文字列"));
     m_texts = new CTextInfoList(
-        ui, [this](QDialog& d) { return Run(d); },
+        ui, run,
         [this]() -> std::vector<CTextInfo>* {
             CPlotInfo* plot = Plot();
             return plot ? &plot->m_texts : nullptr;
@@ -130,14 +122,14 @@ CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidge
     left->addWidget(lineBox);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(Group(QStringLiteral("対象データ先頭文字列(空ならば全データ対象)"), m_include));
-    right->addWidget(Group(QStringLiteral("無視データ先頭文字列(空ならば全データ対象)"), m_ignore));
+    right->addWidget(TitledGroup(QStringLiteral("対象データ先頭文字列(空ならば全データ対象)"), m_include));
+    right->addWidget(TitledGroup(QStringLiteral("無視データ先頭文字列(空ならば全データ対象)"), m_ignore));
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(Group(QStringLiteral("テキスト表示"), m_texts), 1);
+    layout->addWidget(TitledGroup(QStringLiteral("テキスト表示"), m_texts), 1);
     layout->addLayout(buttons);
     resize(900, 640);
 
@@ -154,7 +146,6 @@ CDialogPlotEditOthers::CDialogPlotEditOthers(const CEditContext& context, QWidge
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    const DialogRunner run = [this](QDialog& d) { return Run(d); };
     WirePrefixList(m_include, ui, run, Prefixes(&CPlotInfo::m_includePrefixes), false);
     WirePrefixList(m_ignore, ui, run, Prefixes(&CPlotInfo::m_ignorePrefixes), true);
     connect(m_colorButton, &QPushButton::clicked, this, &CDialogPlotEditOthers::OnColor);
@@ -177,9 +168,7 @@ QAbstractButton* CDialogPlotEditOthers::SizeValueKindButton(int value) const
 CPlotInfo* CDialogPlotEditOthers::Plot() const
 {
     CVantrelDoc* doc = m_context.doc;
-    if (!doc || doc->m_selectedIndex < 0 || size_t(doc->m_selectedIndex) >= doc->m_workPlots.size())
-        return nullptr;
-    return &doc->m_workPlots[size_t(doc->m_selectedIndex)];
+    return doc ? SelectedEntry(doc->m_workPlots, doc->m_selectedIndex) : nullptr;
 }
 
 PrefixSource CDialogPlotEditOthers::Prefixes(std::vector<QString> CPlotInfo::*member) const
@@ -188,11 +177,6 @@ PrefixSource CDialogPlotEditOthers::Prefixes(std::vector<QString> CPlotInfo::*me
         CPlotInfo* plot = Plot();
         return plot ? &(plot->*member) : nullptr;
     };
-}
-
-int CDialogPlotEditOthers::Run(QDialog& dialog) const
-{
-    return m_context.run ? m_context.run(dialog) : dialog.exec();
 }
 
 void CDialogPlotEditOthers::LoadFields()
@@ -205,10 +189,7 @@ void CDialogPlotEditOthers::LoadFields()
     m_sizeBase->setText(FieldRead::FormatReal(plot->m_sizeBaseValue));
     m_sizeStep->setText(FieldRead::FormatReal(plot->m_sizeStepValue));
     // A stored kind outside the three leaves every button unchecked.
-    m_sizeValueKind->setExclusive(false);
-    for (QAbstractButton* b : m_sizeValueKind->buttons())
-        b->setChecked(m_sizeValueKind->id(b) == static_cast<int>(plot->m_sizeValueKind));
-    m_sizeValueKind->setExclusive(true);
+    CheckById(m_sizeValueKind, static_cast<int>(plot->m_sizeValueKind));
     m_historyShow->setChecked(plot->m_historyLine.m_show != 0);
     const int style = static_cast<int>(plot->m_historyLine.m_style);
     m_historyStyle->setCurrentIndex(style >= 0 && style < kLineStyleCount ? style : -1);
@@ -271,15 +252,7 @@ void CDialogPlotEditOthers::OnColor()
     plot->m_historyLine.m_color = *color;
     m_swatch->repaint();
     // The colour is shown on the views through Apply, clicked once this handler is done.
-    m_apply->setFocus(Qt::OtherFocusReason);
-    QPointer<QPushButton> apply = m_apply;
-    QMetaObject::invokeMethod(
-        m_apply,
-        [apply] {
-            if (apply && apply->isEnabled())
-                apply->click();
-        },
-        Qt::QueuedConnection);
+    ClickLater(m_apply);
 }
 
 void CDialogPlotEditOthers::accept()

@@ -59,7 +59,6 @@ private:
 
     // The plot being edited; null when the selection does not name one.
     CPlotInfo* Plot() const;
-    int Run(QDialog& dialog) const;
     void LoadFields();
     bool ReadFields(Fields& out);
     // Reads the fields and writes the single values into the plot; false when a field failed.

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogParts.h"
 #include "dialogs/FieldReader.h"
+#include "forms/AxisForm.h"
 #include "forms/FieldRead.h"
 #include "platform/UserInteraction.h"
 #include "render/DrawContext.h"
@@ -27,18 +28,6 @@ namespace {
 
 constexpr int32_t kMaxField = std::numeric_limits<int32_t>::max();
 
-// Also offered by the tick label dialog.
-const QStringList kFormats = {QStringLiteral("%.3f"),
-                              QStringLiteral("%.3e"),
-                              QStringLiteral("%f"),
-                              QStringLiteral("%e"),
-                              QStringLiteral("%.0f"),
-                              QStringLiteral("%g"),
-                              QStringLiteral("%s"),
-                              QStringLiteral("%y/%m/%d %H:%M:%S"),
-                              QStringLiteral("%H:%M:%S"),
-                              QStringLiteral("%Y/%m/%d %H:%M:%S(%a)")};
-
 // A titled group of radio buttons whose ids are the values they stand for; columns > 1 lays
 // them out row by row.
 QGroupBox* RadioGroup(const QString& title, const QStringList& captions, QButtonGroup* group,
@@ -54,15 +43,6 @@ QGroupBox* RadioGroup(const QString& title, const QStringList& captions, QButton
     }
     grid->setRowStretch(grid->rowCount(), 1);
     return box;
-}
-
-void Check(QButtonGroup* group, int value)
-{
-    // A stored value outside the group leaves every button unchecked.
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons())
-        b->setChecked(group->id(b) == value);
-    group->setExclusive(true);
 }
 
 // Writes the checked button's value; with none checked the stored value stays.
@@ -138,7 +118,7 @@ CDialogTextEdit::CDialogTextEdit(IUserInteraction& ui, QWidget* parent)
     m_format->setInsertPolicy(QComboBox::NoInsert);
     // Completion could change the case of a typed conversion ("%E" into "%e").
     m_format->setCompleter(nullptr);
-    m_format->addItems(kFormats);
+    m_format->addItems(FormatChoices());
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(BuddyLabel(QStringLiteral("書式"), m_format));
     formatRow->addWidget(m_format, 1);
@@ -197,13 +177,13 @@ void CDialogTextEdit::SetText(const CTextInfo& text)
 void CDialogTextEdit::LoadFields()
 {
     m_fdNo->setText(FieldRead::FormatInt(m_text.m_fdNo));
-    Check(m_displayKind, static_cast<int>(m_text.m_displayKind));
-    Check(m_valueKind, static_cast<int>(m_text.m_valueKind));
-    Check(m_anchor, static_cast<int>(m_text.m_anchor));
+    CheckById(m_displayKind, static_cast<int>(m_text.m_displayKind));
+    CheckById(m_valueKind, static_cast<int>(m_text.m_valueKind));
+    CheckById(m_anchor, static_cast<int>(m_text.m_anchor));
     m_distance->setText(FieldRead::FormatInt(m_text.m_distance));
     m_prefix->setText(m_text.m_prefix);
     m_suffix->setText(m_text.m_suffix);
-    Check(m_logicalKind, static_cast<int>(m_text.m_logicalKind));
+    CheckById(m_logicalKind, static_cast<int>(m_text.m_logicalKind));
     m_multiplier->setText(FieldRead::FormatReal(m_text.m_multiplier));
     m_adder->setText(FieldRead::FormatReal(m_text.m_adder));
     m_format->setEditText(m_text.m_format);

@@ -4,7 +4,6 @@
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 CEditDialog::CEditDialog(const CEditContext& context, QWidget* parent)
@@ -37,15 +36,7 @@ void CEditDialog::SetFieldText(int control, const QString& text)
 void CEditDialog::PostApply()
 {
     activateWindow();
-    m_apply->setFocus(Qt::OtherFocusReason);
-    QPointer<QPushButton> apply = m_apply;
-    QMetaObject::invokeMethod(
-        m_apply,
-        [apply] {
-            if (apply && apply->isEnabled())
-                apply->click();
-        },
-        Qt::QueuedConnection);
+    ClickLater(m_apply);
 }
 
 void CEditDialog::RegisterField(int control, QLineEdit* field)
@@ -81,22 +72,27 @@ int CEditDialog::RunWhileHidden(QDialog& sub)
     // centred over the main window again.
     const QPoint at = pos();
     hide();
-    const int result = m_context.run ? m_context.run(sub) : sub.exec();
+    const int result = RunSubDialog(m_context.run, sub);
     move(at);
     show();
     return result;
 }
 
-void CEditDialog::ShowRefusal(const CEditOutcome& outcome, QWidget* focus)
+void ShowEditRefusal(IUserInteraction& ui, const CEditOutcome& outcome, QWidget* focus)
 {
     if (outcome.message.isEmpty())
         return;
-    m_context.ui->MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
+    ui.MessageBox(outcome.message, outcome.title, MessageIcon::Information, MessageButtons::Ok);
     if (focus) {
         focus->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(focus))
             edit->selectAll();
     }
+}
+
+void CEditDialog::ShowRefusal(const CEditOutcome& outcome, QWidget* focus)
+{
+    ShowEditRefusal(*m_context.ui, outcome, focus);
 }
 
 void CEditDialog::accept()

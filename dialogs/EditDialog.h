@@ -7,6 +7,7 @@
 
 #include <map>
 
+class IUserInteraction;
 class QLineEdit;
 class QPushButton;
 
@@ -24,6 +25,10 @@ constexpr int Axis2EndY = 1156;
 constexpr int PlotSize = 1015;
 constexpr int BarPixelWidth = 1057;
 } // namespace EditControl
+
+// Shows a refused Apply's message, if any, then focuses the named control (selecting a
+// field's text).
+void ShowEditRefusal(IUserInteraction& ui, const CEditOutcome& outcome, QWidget* focus);
 
 // Base of the modeless plot and bar edit dialogs. It stays above the main window without
 // blocking it, so that the user can drag on the views, which write into its fields and then

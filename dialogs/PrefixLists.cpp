@@ -19,7 +19,7 @@ void WirePrefixList(CListWithButtons* list, IUserInteraction& ui, DialogRunner r
     const auto edit = [list, &ui, run](QString& text) {
         CDialogStr dialog(ui, list->window());
         dialog.SetString(text);
-        if ((run ? run(dialog) : dialog.exec()) != QDialog::Accepted)
+        if (RunSubDialog(run, dialog) != QDialog::Accepted)
             return false;
         text = dialog.String();
         return true;

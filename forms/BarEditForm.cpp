@@ -25,10 +25,8 @@ CEditOutcome ApplyBarEdit(std::vector<CBarInfo>& bars, int32_t index, const CBar
 {
     if (index < 0 || index >= static_cast<int32_t>(bars.size()))
         return {};
-    for (size_t i = 0; i < bars.size(); ++i) {
-        if (i != size_t(index) && bars[i].m_id == values.id)
-            return {false, QStringLiteral("IDが重複しています."), QStringLiteral("ID重複チェック"), BarEditControl::Id};
-    }
+    if (CEditOutcome refused = CheckUniqueId(bars, index, values.id, BarEditControl::Id); !refused.ok)
+        return refused;
 
     CBarInfo& bar = bars[size_t(index)];
     bar.m_id = values.id;

@@ -79,10 +79,8 @@ CConnectEditOutcome ApplyConnectEdit(std::vector<CConnectInfo>& connects, int32_
 {
     if (index < 0 || size_t(index) >= connects.size())
         return {};
-    for (size_t i = 0; i < connects.size(); ++i) {
-        if (i != size_t(index) && connects[i].m_id == values.id)
-            return {false, kDuplicateMessage, kDuplicateTitle, ConnectEditControl::Id};
-    }
+    if (CEditOutcome refused = CheckUniqueId(connects, index, values.id, ConnectEditControl::Id); !refused.ok)
+        return refused;
     CConnectInfo& c = connects[size_t(index)];
     c.m_id = values.id;
     c.m_closed = values.closed;

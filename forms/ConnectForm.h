@@ -4,6 +4,7 @@
 // "追加..." appends, the edit dialog's fields and the checks and writes of its Apply, the
 // button rule of its plot-ID list, and how the plot-ID picker reads its text.
 
+#include "forms/EditPattern.h"
 #include "model/Enums.h"
 
 #include <QString>
@@ -50,14 +51,7 @@ struct CConnectEditValues
     bool operator==(const CConnectEditValues&) const = default;
 };
 
-// How Apply ended: ok, or the message to show with its title and the control to focus.
-struct CConnectEditOutcome
-{
-    bool ok = false;
-    QString message;
-    QString title;
-    int focus = 0;
-};
+using CConnectEditOutcome = CEditOutcome;
 
 // The enabling of the plot-ID list's "変更...", "削除", "↑" and "↓".
 struct CPlotIdButtons

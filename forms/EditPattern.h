@@ -80,12 +80,21 @@ int MoveListEntry(std::vector<T>& list, int row, int delta)
     return target;
 }
 
+// The entry at index, or null when index lies outside the list (-1: nothing selected).
+template <typename T>
+T* SelectedEntry(std::vector<T>& list, int32_t index)
+{
+    if (index < 0 || size_t(index) >= list.size())
+        return nullptr;
+    return &list[size_t(index)];
+}
+
 // Cancel of an edit dialog: the saved copy goes back over a changed entry; an added entry is
 // removed and nothing stays selected.
 template <typename T>
 void CancelEntryEdit(std::vector<T>& list, int32_t& selectedIndex, bool added, const T& saved)
 {
-    if (selectedIndex < 0 || selectedIndex >= static_cast<int32_t>(list.size()))
+    if (!SelectedEntry(list, selectedIndex))
         return;
     if (added) {
         list.erase(list.begin() + selectedIndex);
@@ -124,6 +133,18 @@ struct CEditOutcome
     QString title;
     int focus = 0;
 };
+
+// Apply's ID check: refused, focusing the ID field, when an entry other than the one at index
+// already has the ID.
+template <typename T>
+CEditOutcome CheckUniqueId(const std::vector<T>& list, int32_t index, int32_t id, int idControl)
+{
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i != size_t(index) && list[i].m_id == id)
+            return {false, QStringLiteral("IDが重複しています."), QStringLiteral("ID重複チェック"), idControl};
+    }
+    return {true, {}, {}, 0};
+}
 
 // A prefix list as a list cell: each string in double quotes, joined by commas.
 QString QuotedList(const std::vector<QString>& strings);

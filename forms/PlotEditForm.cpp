@@ -4,15 +4,13 @@
 
 #include <algorithm>
 
-namespace {
-
-CPlotEditAxisValues AxisValuesOf(const CAxisInfo& axis)
+CPlotEditAxisValues PlotEditAxisValuesOf(const CAxisInfo& axis)
 {
     return {axis.m_fdNo, axis.m_startX, axis.m_startY, axis.m_startValue,
             axis.m_endX, axis.m_endY, axis.m_endValue};
 }
 
-void WriteAxis(CAxisInfo& axis, const CPlotEditAxisValues& v)
+void WritePlotEditAxis(CAxisInfo& axis, const CPlotEditAxisValues& v)
 {
     axis.m_fdNo = v.fdNo;
     axis.m_startX = v.startX;
@@ -22,6 +20,8 @@ void WriteAxis(CAxisInfo& axis, const CPlotEditAxisValues& v)
     axis.m_endY = v.endY;
     axis.m_endValue = v.endValue;
 }
+
+namespace {
 
 CPlotEditOutcome Refuse(const QString& message, const QString& title, int focus)
 {
@@ -42,7 +42,7 @@ CPlotEditValues PlotEditValuesOf(const CPlotInfo& plot)
     v.originKind = plot.m_originKind;
     v.originPlotId = plot.m_originPlotId;
     for (size_t i = 0; i < v.axes.size() && i < plot.m_axes.size(); ++i)
-        v.axes[i] = AxisValuesOf(plot.m_axes[i]);
+        v.axes[i] = PlotEditAxisValuesOf(plot.m_axes[i]);
     v.axis2Enabled = plot.m_axisCount != 1;
     v.comment = plot.m_comment;
     return v;
@@ -57,11 +57,8 @@ CPlotEditOutcome ApplyPlotEdit(std::vector<CPlotInfo>& plots, int32_t index, con
     if (plot.m_axes.size() < 2)
         plot.m_axes.resize(2);
 
-    for (size_t i = 0; i < plots.size(); ++i) {
-        if (i != size_t(index) && plots[i].m_id == values.id)
-            return Refuse(QStringLiteral("IDが重複しています."), QStringLiteral("ID重複チェック"),
-                          PlotEditControl::Id);
-    }
+    if (CPlotEditOutcome refused = CheckUniqueId(plots, index, values.id, PlotEditControl::Id); !refused.ok)
+        return refused;
 
     const QString axisCheck = QStringLiteral("軸チェック");
     if (values.axis2Enabled && plot.m_axes[0].LatestRowsOn() && plot.m_axes[1].LatestRowsOn())
@@ -87,8 +84,8 @@ CPlotEditOutcome ApplyPlotEdit(std::vector<CPlotInfo>& plots, int32_t index, con
     plot.m_displayKind = values.displayKind;
     plot.m_originKind = values.originKind;
     plot.m_originPlotId = values.originPlotId;
-    WriteAxis(plot.m_axes[0], values.axes[0]);
-    WriteAxis(plot.m_axes[1], values.axes[1]);
+    WritePlotEditAxis(plot.m_axes[0], values.axes[0]);
+    WritePlotEditAxis(plot.m_axes[1], values.axes[1]);
     plot.m_axisCount = values.axis2Enabled ? 2 : 1;
 
     if (!plot.ComputeOrigin())

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+class CAxisInfo;
 class CPlotInfo;
 
 // The dialog's controls by number; the views fill some of them by these numbers, and a check
@@ -64,6 +65,10 @@ struct CPlotEditAxisValues
 
     bool operator==(const CPlotEditAxisValues&) const = default;
 };
+
+// One axis's fields as loaded from the axis, and written back into it.
+CPlotEditAxisValues PlotEditAxisValuesOf(const CAxisInfo& axis);
+void WritePlotEditAxis(CAxisInfo& axis, const CPlotEditAxisValues& values);
 
 // The fields of the dialog, as read.
 struct CPlotEditValues

@@ -144,6 +144,32 @@ TEST(EditPattern, CancelOfAnEditRestoresOrRemoves)
     EXPECT_EQ(selected, -1);
 }
 
+TEST(EditPattern, SelectedEntryAndUniqueIdStayInsideTheList)
+{
+    std::vector<CPlotInfo> list{PlotWithId(1), PlotWithId(2)};
+    const struct
+    {
+        int32_t index;
+        const CPlotInfo* entry;
+    } lookups[] = {{-1, nullptr}, {0, &list[0]}, {1, &list[1]}, {2, nullptr}, {INT32_MIN, nullptr}};
+    for (const auto& l : lookups)
+        EXPECT_EQ(SelectedEntry(list, l.index), l.entry) << l.index;
+
+    // The entry's own ID is no duplicate; with no valid index every ID in the list is one.
+    const struct
+    {
+        int32_t index;
+        int32_t id;
+        bool ok;
+    } checks[] = {{0, 1, true}, {0, 2, false}, {1, 2, true}, {1, 3, true}, {-1, 1, false}, {2, 2, false}};
+    for (const auto& c : checks) {
+        const CEditOutcome outcome = CheckUniqueId(list, c.index, c.id, 1004);
+        EXPECT_EQ(outcome.ok, c.ok) << c.index << ' ' << c.id;
+        EXPECT_EQ(outcome.focus, c.ok ? 0 : 1004);
+        EXPECT_EQ(outcome.message.isEmpty(), c.ok);
+    }
+}
+
 TEST(EditPattern, PrefixListsAreQuotedAndCommaJoined)
 {
     EXPECT_EQ(QuotedList({}), QString());
