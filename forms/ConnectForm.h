@@ -96,8 +96,6 @@ QStringList PlotIdChoices(const std::vector<CPlotInfo>& plots);
 // and a lone "-" are 0. A value outside the int32 range is refused like any other text.
 bool ReadPlotId(const QString& text, int32_t& out);
 
-inline const QString kDuplicateMessage = QStringLiteral("IDが重複しています.");
-inline const QString kDuplicateTitle = QStringLiteral("ID重複チェック");
 inline const QString kPlotIdMessage = QStringLiteral("整数を入力してください.");
 inline const QString kPlotIdTitle = QStringLiteral("IDチェック");
 
