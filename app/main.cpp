@@ -44,7 +44,12 @@ int main(int argc, char* argv[])
                                                           "(otherwise the file is asked for)."),
                                            QStringLiteral("file"));
     parser.addOptions({tcpOption, csvOption, linesOption, captureOption});
-    parser.process(qtApp);
+    // process() would end wrong arguments with status 1; a usage error is 2 here, as in vantrel-cli.
+    if (!parser.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "vantrel: %s\n(vantrel --help lists the options)\n", qUtf8Printable(parser.errorText()));
+        return 2;
+    }
+    parser.process(qtApp); // --help, --help-all and --version: standard output, status 0
 
     CVantrelApp app;
     CVantrelApp::COptions options;

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/FieldCommands.h"
 #include "cli/Json.h"
 
@@ -17,8 +18,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: vantrel-cli %s\n", kCalcUsage);
-    return 2;
+    return CommandUsageError("calc", kCalcUsage);
 }
 
 int Print(const QByteArray& json)
@@ -39,23 +39,37 @@ int Check(const QStringList& texts)
 
 int RunCalcCommand(const QStringList& args)
 {
-    if (!args.isEmpty() && args[0] == QLatin1String("--check")) {
-        if (args.size() != 4)
+    QCommandLineParser parser;
+    // Field values are often negative numbers: after COND nothing is an option.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption checkOption(QStringLiteral("check"),
+                                         QStringLiteral("Only checks the three texts; prints which are valid."));
+    const QCommandLineOption mapOption(QStringLiteral("fdmap"), QStringLiteral("FD conversion list (CSV)."),
+                                       QStringLiteral("FILE"));
+    parser.addOptions({checkOption, mapOption});
+    parser.addPositionalArgument(QStringLiteral("COND"), QStringLiteral("Condition."));
+    parser.addPositionalArgument(QStringLiteral("THEN"), QStringLiteral("Expression when the condition holds."));
+    parser.addPositionalArgument(QStringLiteral("ELSE"), QStringLiteral("Expression otherwise."));
+    parser.addPositionalArgument(QStringLiteral("FD"), QStringLiteral("Field values FD(0), FD(1), ..."),
+                                 QStringLiteral("[FD...]"));
+    if (const std::optional<int> status = ParseCommand(parser, "calc", kCalcUsage, args))
+        return *status;
+    const QStringList texts = parser.positionalArguments();
+    if (parser.isSet(checkOption)) {
+        if (texts.size() != 3 || parser.isSet(mapOption))
             return Usage();
-        return Check(args.mid(1));
+        return Check(texts);
     }
-    const bool withMap = !args.isEmpty() && args[0] == QLatin1String("--fdmap");
-    const qsizetype next = withMap ? 2 : 0;
-    if (args.size() - next < 3)
+    if (texts.size() < 3)
         return Usage();
     CFDInfos table;
     QString errorText;
-    if (withMap && !table.ReadCsv(args[1], errorText)) {
+    if (parser.isSet(mapOption) && !table.ReadCsv(parser.value(mapOption), errorText)) {
         std::fprintf(stderr, "vantrel-cli calc: %s\n", errorText.toLocal8Bit().constData());
         return 1;
     }
-    const CCalcFD calc(args[next], args[next + 1], args[next + 2]);
-    const FieldRow fields(args.mid(next + 3));
+    const CCalcFD calc(texts[0], texts[1], texts[2]);
+    const FieldRow fields(texts.mid(3));
     double value = 0.0;
     const bool ok = calc.Evaluate(value, &fields, &table);
     return Print("{\"ok\":" + JsonBool(ok) + ",\"text\":" + JsonString(FormatG(value)) + '}');

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/DesignCommands.h"
 #include "cli/DesignJson.h"
 #include "cli/StateJson.h"
@@ -10,11 +11,14 @@ const char* const kDumpUsage = "dump FILE   (a .t1/.t2 document, a .vnf info fil
 
 int RunDumpCommand(const QStringList& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: vantrel-cli %s\n", kDumpUsage);
-        return 2;
-    }
-    const QString& path = args.front();
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Document, info or state file."));
+    if (const std::optional<int> status = ParseCommand(parser, "dump", kDumpUsage, args))
+        return *status;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return CommandUsageError("dump", kDumpUsage);
+    const QString& path = files.front();
     if (IsStateFilePath(path))
         return DumpStateFile(path);
     const DesignFileKind kind = DesignFileKindOf(path);

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/DesignCommands.h"
 #include "cli/DesignJson.h"
 #include "cli/JsonReader.h"
@@ -34,12 +35,16 @@ bool ReadInput(const QString& path, QByteArray& bytes, QString* error)
 
 int RunPackCommand(const QStringList& args)
 {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: vantrel-cli %s\n", kPackUsage);
-        return 2;
-    }
-    const QString& input = args.at(0);
-    const QString& output = args.at(1);
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("JSON"), QStringLiteral("dump's JSON; - reads standard input."));
+    parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("File to write; its extension picks the layout."));
+    if (const std::optional<int> status = ParseCommand(parser, "pack", kPackUsage, args))
+        return *status;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 2)
+        return CommandUsageError("pack", kPackUsage);
+    const QString& input = files.at(0);
+    const QString& output = files.at(1);
     if (IsStateFilePath(output))
         return PackStateFile(input, output);
     const DesignFileKind kind = DesignFileKindOf(output);

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/HeadlessHost.h"
 #include "cli/InputLines.h"
 #include "cli/RunCommands.h"
@@ -37,10 +38,7 @@ struct PipeOptions
 
 int Usage(const char* problem = nullptr)
 {
-    if (problem)
-        std::fprintf(stderr, "vantrel-cli pipe: %s\n", problem);
-    std::fprintf(stderr, "usage: vantrel-cli %s\n", kPipeUsage);
-    return 2;
+    return CommandUsageError("pipe", kPipeUsage, problem);
 }
 
 int Fail(const QString& message)
@@ -58,65 +56,113 @@ std::optional<int32_t> Flag(const QString& text)
     return std::nullopt;
 }
 
-// Returns 0 when the arguments were understood, else the exit status.
-int Parse(const QStringList& args, PipeOptions& o)
+// --calc takes three values, which the option parser cannot express: the triples are taken
+// out first, skipping the values of the other options so that a value "--calc" stays one.
+// Returns false when a --calc lacks its values.
+bool TakeCalcTriples(const QStringList& args, const QList<QCommandLineOption>& options, QStringList& rest,
+                     std::vector<QStringList>& triples)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const qsizetype left = args.size() - i - 1;
-        const auto needs = [&](qsizetype n) { return left >= n; };
-        if (a == QLatin1String("--append")) {
-            o.append = true;
-        } else if (a == QLatin1String("--save-internal") || a == QLatin1String("--keep")) {
-            if (!needs(1))
-                return Usage("missing value");
-            const std::optional<int32_t> flag = Flag(args[++i]);
-            if (!flag)
-                return Usage("a flag is 0 or 1");
-            (a == QLatin1String("--keep") ? o.keep : o.saveInternal) = flag;
-        } else if (a == QLatin1String("--ring")) {
-            if (!needs(1))
-                return Usage("missing value");
-            bool ok = false;
-            const qlonglong n = args[++i].toLongLong(&ok);
-            if (!ok || n < 1 || n > INT32_MAX)
-                return Usage("--ring takes a capacity from 1 to 2147483647");
-            o.ring = n;
-        } else if (a == QLatin1String("--include") || a == QLatin1String("--exclude")) {
-            if (!needs(1))
-                return Usage("missing value");
-            std::optional<QStringList>& list = a == QLatin1String("--include") ? o.include : o.exclude;
-            if (!list)
-                list.emplace();
-            list->append(args[++i]);
-        } else if (a == QLatin1String("--calc")) {
-            if (!needs(3))
-                return Usage("--calc takes COND THEN ELSE");
-            const CCalcFD calc(args[i + 1], args[i + 2], args[i + 3]);
-            i += 3;
-            // What the options dialog would refuse is refused here too.
-            if (!CCalcFD::CheckCondition(calc.m_expr[0]) || !CCalcFD::CheckExpression(calc.m_expr[1])
-                || !CCalcFD::CheckExpression(calc.m_expr[2]))
-                return Usage("invalid computed FD");
-            if (!o.calcFDs)
-                o.calcFDs.emplace();
-            o.calcFDs->push_back(calc);
-        } else if (a == QLatin1String("--fdmap") || a == QLatin1String("--capture") || a == QLatin1String("--state")
-                   || a == QLatin1String("--save-state")) {
-            if (!needs(1))
-                return Usage("missing file name");
-            QString& target = a == QLatin1String("--fdmap") ? o.fdmap
-                : a == QLatin1String("--capture")           ? o.capture
-                : a == QLatin1String("--state")             ? o.state
-                                                            : o.saveState;
-            target = args[++i];
-        } else {
-            return Usage("unknown option");
+    QStringList valueNames;
+    for (const QCommandLineOption& option : options) {
+        if (!option.valueName().isEmpty()) {
+            for (const QString& name : option.names())
+                valueNames.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
         }
     }
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--")) {
+            rest += args.mid(i);
+            break;
+        }
+        if (a == QLatin1String("--calc")) {
+            if (args.size() - i - 1 < 3)
+                return false;
+            triples.push_back(args.mid(i + 1, 3));
+            i += 3;
+            continue;
+        }
+        rest.append(a);
+        if (valueNames.contains(a) && i + 1 < args.size())
+            rest.append(args[++i]);
+    }
+    return true;
+}
+
+// Returns the exit status when the command ends here (help, version, wrong arguments).
+std::optional<int> Parse(const QStringList& args, PipeOptions& o)
+{
+    const auto option = [](const char* name, const char* help, const char* value = nullptr) {
+        return value ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value))
+                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help));
+    };
+    const QCommandLineOption saveInternalOption = option("save-internal", "Keep records in the store (0 or 1).", "0|1");
+    const QCommandLineOption keepOption = option("keep", "Keep the store between runs (0 or 1).", "0|1");
+    const QCommandLineOption ringOption = option("ring", "Ring store of N records.", "N");
+    const QCommandLineOption includeOption = option("include", "Record prefix to take (repeatable).", "P");
+    const QCommandLineOption excludeOption = option("exclude", "Record prefix to skip (repeatable).", "P");
+    const QCommandLineOption fdmapOption = option("fdmap", "FD conversion list (CSV).", "FILE");
+    const QCommandLineOption captureOption = option("capture", "Capture file.", "FILE");
+    const QCommandLineOption appendOption = option("append", "Append to the capture file.");
+    const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
+    const QCommandLineOption saveStateOption = option("save-state", "State file to write afterwards.", "FILE");
+    const QList<QCommandLineOption> options = {saveInternalOption, keepOption, ringOption, includeOption,
+                                               excludeOption, fdmapOption, captureOption, appendOption,
+                                               stateOption, saveStateOption};
+    QStringList rest;
+    std::vector<QStringList> triples;
+    if (!TakeCalcTriples(args, options, rest, triples))
+        return Usage("--calc takes COND THEN ELSE");
+
+    QCommandLineParser parser;
+    parser.addOptions(options);
+    // Shown in the help only: the triples were taken out above.
+    const QCommandLineOption calcOption = option("calc", "Computed FD (repeatable).", "COND THEN ELSE");
+    parser.addOption(calcOption);
+    if (const std::optional<int> status = ParseCommand(parser, "pipe", kPipeUsage, rest))
+        return status;
+    if (parser.isSet(calcOption)) // only "--calc=COND" gets here
+        return Usage("--calc takes COND THEN ELSE");
+    if (!parser.positionalArguments().isEmpty())
+        return Usage("unexpected argument");
+
+    for (const QCommandLineOption* flagOption : {&saveInternalOption, &keepOption}) {
+        for (const QString& value : parser.values(*flagOption)) {
+            const std::optional<int32_t> flag = Flag(value);
+            if (!flag)
+                return Usage("a flag is 0 or 1");
+            (flagOption == &keepOption ? o.keep : o.saveInternal) = flag;
+        }
+    }
+    for (const QString& value : parser.values(ringOption)) {
+        bool ok = false;
+        const qlonglong n = value.toLongLong(&ok);
+        if (!ok || n < 1 || n > INT32_MAX)
+            return Usage("--ring takes a capacity from 1 to 2147483647");
+        o.ring = n;
+    }
+    if (parser.isSet(includeOption))
+        o.include = parser.values(includeOption);
+    if (parser.isSet(excludeOption))
+        o.exclude = parser.values(excludeOption);
+    for (const QStringList& t : triples) {
+        const CCalcFD calc(t[0], t[1], t[2]);
+        // What the options dialog would refuse is refused here too.
+        if (!CCalcFD::CheckCondition(calc.m_expr[0]) || !CCalcFD::CheckExpression(calc.m_expr[1])
+            || !CCalcFD::CheckExpression(calc.m_expr[2]))
+            return Usage("invalid computed FD");
+        if (!o.calcFDs)
+            o.calcFDs.emplace();
+        o.calcFDs->push_back(calc);
+    }
+    o.fdmap = parser.value(fdmapOption);
+    o.capture = parser.value(captureOption);
+    o.append = parser.isSet(appendOption);
+    o.state = parser.value(stateOption);
+    o.saveState = parser.value(saveStateOption);
     if (o.append && o.capture.isEmpty())
         return Usage("--append needs --capture");
-    return 0;
+    return std::nullopt;
 }
 
 QByteArray StoreJson(const CBuffer<FieldRow>& store)
@@ -136,8 +182,8 @@ QByteArray StoreJson(const CBuffer<FieldRow>& store)
 int RunPipeCommand(const QStringList& args)
 {
     PipeOptions o;
-    if (const int status = Parse(args, o))
-        return status;
+    if (const std::optional<int> status = Parse(args, o))
+        return *status;
 
     // Declared before the pipeline, which stops its workers on the documents when it goes.
     CHeadlessHost host;

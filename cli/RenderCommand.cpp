@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/HeadlessHost.h"
 #include "cli/InputLines.h"
 #include "cli/HeadlessView.h"
@@ -38,8 +39,7 @@ struct RenderOptions
 
 int Usage(const char* problem)
 {
-    std::fprintf(stderr, "vantrel-cli render: %s\nusage: vantrel-cli %s\n", problem, kRenderUsage);
-    return 2;
+    return CommandUsageError("render", kRenderUsage, problem);
 }
 
 int Fail(const QString& message)
@@ -60,52 +60,57 @@ std::optional<QSize> ParseSize(const QString& text)
     return QSize(w, h);
 }
 
-// Returns 0 when the arguments were understood, else the exit status.
-int Parse(const QStringList& args, RenderOptions& o)
+// Returns the exit status when the command ends here (help, version, wrong arguments).
+std::optional<int> Parse(const QStringList& args, RenderOptions& o)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            if (!o.document.isEmpty())
-                return Usage("one document only");
-            o.document = a;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return Usage("missing value");
-        const QString& value = args[++i];
-        if (a == QLatin1String("--out")) {
-            o.out = value;
-        } else if (a == QLatin1String("--csv")) {
-            o.csv = value;
-        } else if (a == QLatin1String("--state")) {
-            o.state = value;
-        } else if (a == QLatin1String("--view")) {
-            if (value == QLatin1String("scroll"))
-                o.view = ViewKind::Scroll;
-            else if (value == QLatin1String("stretch"))
-                o.view = ViewKind::Stretch;
-            else
-                return Usage("--view is scroll or stretch");
-        } else if (a == QLatin1String("--size")) {
-            const std::optional<QSize> size = ParseSize(value);
-            if (!size)
-                return Usage("--size is WxH, each from 1 to 16384");
-            o.size = *size;
-        } else if (a == QLatin1String("--every")) {
-            bool ok = false;
-            o.every = value.toLongLong(&ok);
-            if (!ok || o.every < 1)
-                return Usage("--every takes a positive count");
-        } else {
-            return Usage("unknown option");
-        }
+    const auto option = [](const char* name, const char* help, const char* value) {
+        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value));
+    };
+    const QCommandLineOption outOption = option("out", "PNG file of the overlay layer.", "PNG");
+    const QCommandLineOption csvOption = option("csv", "Code page 932 CSV file to play.", "FILE");
+    const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
+    const QCommandLineOption viewOption = option("view", "View kind: scroll or stretch.", "scroll|stretch");
+    const QCommandLineOption sizeOption = option("size", "Client size of a stretch view (default 1280x800).", "WxH");
+    const QCommandLineOption everyOption = option("every", "Also write a numbered frame after every N records.", "N");
+    QCommandLineParser parser;
+    parser.addOptions({outOption, csvOption, stateOption, viewOption, sizeOption, everyOption});
+    parser.addPositionalArgument(QStringLiteral("DOC"), QStringLiteral("Document (.t1, .t2)."));
+    if (const std::optional<int> status = ParseCommand(parser, "render", kRenderUsage, args))
+        return status;
+
+    const QStringList documents = parser.positionalArguments();
+    if (documents.size() > 1)
+        return Usage("one document only");
+    if (!documents.isEmpty())
+        o.document = documents.front();
+    o.out = parser.value(outOption);
+    o.csv = parser.value(csvOption);
+    o.state = parser.value(stateOption);
+    for (const QString& value : parser.values(viewOption)) {
+        if (value == QLatin1String("scroll"))
+            o.view = ViewKind::Scroll;
+        else if (value == QLatin1String("stretch"))
+            o.view = ViewKind::Stretch;
+        else
+            return Usage("--view is scroll or stretch");
+    }
+    for (const QString& value : parser.values(sizeOption)) {
+        const std::optional<QSize> size = ParseSize(value);
+        if (!size)
+            return Usage("--size is WxH, each from 1 to 16384");
+        o.size = *size;
+    }
+    for (const QString& value : parser.values(everyOption)) {
+        bool ok = false;
+        o.every = value.toLongLong(&ok);
+        if (!ok || o.every < 1)
+            return Usage("--every takes a positive count");
     }
     if (o.document.isEmpty())
         return Usage("missing document");
     if (o.out.isEmpty())
         return Usage("missing --out");
-    return 0;
+    return std::nullopt;
 }
 
 void WaitForRoom(CMain& main)
@@ -125,8 +130,8 @@ void WaitForRoom(CMain& main)
 int RunRenderCommand(const QStringList& args)
 {
     RenderOptions o;
-    if (const int status = Parse(args, o))
-        return status;
+    if (const std::optional<int> status = Parse(args, o))
+        return *status;
 
     // Declared before the pipeline, which stops its workers on the documents when it goes.
     CHeadlessHost host;

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/FieldCommands.h"
 #include "cli/InputLines.h"
 #include "cli/Json.h"
@@ -33,10 +34,11 @@ void WriteRow(const QByteArray& lineBytes, FieldRow& fields, QByteArray& out)
 
 int RunSplitCommand(const QStringList& args)
 {
-    if (!args.isEmpty()) {
-        std::fprintf(stderr, "usage: vantrel-cli %s\n", kSplitUsage);
-        return 2;
-    }
+    QCommandLineParser parser;
+    if (const std::optional<int> status = ParseCommand(parser, "split", kSplitUsage, args))
+        return *status;
+    if (!parser.positionalArguments().isEmpty())
+        return CommandUsageError("split", kSplitUsage);
     QByteArray out;
     FieldRow fields;
     const bool readOk = ReadStandardInputLines([&](const QByteArray& line) { WriteRow(line, fields, out); });

@@ -1,3 +1,4 @@
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/FieldCommands.h"
 #include "cli/DesignCommands.h"
@@ -6,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTextStream>
 
 #include <cstdio>
 #include <cstring>
@@ -34,12 +34,20 @@ const std::map<QString, CommandEntry>& CommandTable()
     return table;
 }
 
-int Usage()
+QByteArray UsageText()
 {
-    QTextStream err(stderr);
-    err << "usage: vantrel-cli COMMAND [ARGS...]\n";
+    QByteArray text("usage: vantrel-cli COMMAND [ARGS...]\n");
     for (const auto& [name, entry] : CommandTable())
-        err << "  " << entry.usage << "\n";
+        text += QByteArray("  ") + entry.usage + '\n';
+    text += "(vantrel-cli COMMAND --help explains a command)\n";
+    return text;
+}
+
+int Usage(const QString& problem = {})
+{
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "vantrel-cli: %s\n", qUtf8Printable(problem));
+    std::fputs(UsageText().constData(), stderr);
     return 2;
 }
 
@@ -56,11 +64,28 @@ int main(int argc, char* argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2)
+    QCoreApplication::setApplicationName(QStringLiteral("vantrel-cli"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVantrelVersion));
+
+    // Options before the command are the program's own; the rest belongs to the command.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    AddHelpAndVersion(parser);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(UsageText().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("vantrel-cli %s\n", kVantrelVersion);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
         return Usage();
-    const auto it = CommandTable().find(args.at(1));
+    const auto it = CommandTable().find(args.front());
     if (it == CommandTable().end())
-        return Usage();
-    return it->second.run(args.mid(2));
+        return Usage(QStringLiteral("unknown command ") + args.front());
+    return it->second.run(args.mid(1));
 }

@@ -187,3 +187,20 @@ TEST(JsonString, LoneSurrogatesTravelAsEscapesPairsAsUtf8)
     EXPECT_EQ(JsonString(QStringView(lone, 3)), QByteArray(R"("\ud800a\udc00")"));
     EXPECT_EQ(JsonString(QString::fromUtf8("温度😀\n")), QByteArray("\"温度😀\\n\""));
 }
+
+// What a general-purpose parser would lose: numbers are kept as written, so that 64-bit
+// integers, "-0" and out-of-range values reach the place that knows their type, and a lone
+// surrogate (legal in the stored UTF-16 texts) comes back as its code unit.
+TEST(JsonReader, NumbersKeepTheirTextLoneSurrogatesTheirCodeUnit)
+{
+    CJsonValue v;
+    ASSERT_TRUE(ParseJson(R"([9223372036854775807, -9223372036854775808, 18446744073709551616,
+                              0.30000000000000004, -0, 1e999, "a\ud800b\udfff"])", v, nullptr));
+    const QByteArray numbers[] = {"9223372036854775807", "-9223372036854775808", "18446744073709551616",
+                                  "0.30000000000000004", "-0", "1e999"};
+    for (size_t i = 0; i < std::size(numbers); ++i)
+        EXPECT_EQ(v.m_array[i].m_number, numbers[i]);
+    const QChar expected[] = {QChar(u'a'), QChar(0xD800), QChar(u'b'), QChar(0xDFFF)};
+    EXPECT_EQ(v.m_array[6].m_string, QString(expected, 4));
+    EXPECT_EQ(JsonString(v.m_array[6].m_string), QByteArray(R"("a\ud800b\udfff")"));
+}
