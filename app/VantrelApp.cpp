@@ -161,17 +161,23 @@ bool CVantrelApp::CheckDocuments()
     return false;
 }
 
-bool CVantrelApp::SaveStateTo(const QString& path)
+bool CVantrelApp::SaveStateTo(const QString& path, QString* error)
 {
     for (CDocEntry* entry : m_docs->Entries())
         entry->RefreshViewInfos();
-    return SaveState(m_main, path);
+    return SaveState(m_main, path, error);
 }
 
-void CVantrelApp::SaveAutomaticState()
+bool CVantrelApp::SaveAutomaticState()
 {
-    if (!m_main.m_dataFolder.isEmpty())
-        SaveStateTo(AutomaticStatePath());
+    if (m_main.m_dataFolder.isEmpty())
+        return false;
+    QString error;
+    if (SaveStateTo(AutomaticStatePath(), &error))
+        return true;
+    // The previous automatic state stays; the next start comes back with it.
+    qWarning("automatic state not saved: %s", qUtf8Printable(error));
+    return false;
 }
 
 // ---- IDocumentHost ----

@@ -81,9 +81,10 @@ public:
     // Messages also go to standard error while set (unattended starts).
     void SetEchoMessages(bool echo);
     // The automatic save before the main window closes: view records are refreshed first.
-    void SaveAutomaticState();
+    // A failure cannot stop the close and shows no message; it is logged and returned.
+    bool SaveAutomaticState();
     // The state commands and the automatic save write the documents as their windows are now.
-    bool SaveStateTo(const QString& path);
+    bool SaveStateTo(const QString& path, QString* error = nullptr);
 
     // IDocumentHost
     int32_t TemplateCount() const override;

@@ -132,6 +132,11 @@ void CDialogInputCsvFile::Stop()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_player->Stop();
     QApplication::restoreOverrideCursor();
+    // Lines still buffered reach the capture file only now; a failure that the window has
+    // not shown yet would otherwise go unseen.
+    QString error;
+    if (m_messageText.isEmpty() && m_main.CaptureFailed(&error))
+        m_ui.ShowError(error);
     FinishRun();
 }
 

@@ -5,6 +5,7 @@
 #include "pipeline/SplitLine.h"
 #include "platform/Archive.h"
 #include "platform/NumberParse.h"
+#include "platform/SafeWrite.h"
 #include "platform/TextFile.h"
 
 #include <limits>
@@ -62,29 +63,23 @@ int32_t CFDInfos::MapFD(int32_t fd) const
 
 bool CFDInfos::WriteCsv(const QString& path, QString& errorText) const
 {
-    CTextFile file;
-    if (!file.Open(path, CTextFile::Mode::CreateTruncate)) {
+    // Through a temporary: a failed write keeps the previous file.
+    CSafeWrite file(path);
+    if (!file.Open()) {
         errorText = QStringLiteral("出力CSVファイルオープンエラー\n(%1)").arg(path);
         return false;
     }
-    bool written = true;
+    QString text;
     for (const CFDInfo& entry : m_entries) {
-        QString line = QString::number(entry.m_targetFD);
+        text += QString::number(entry.m_targetFD);
         for (const QString& d : entry.m_descriptions) {
-            line += QLatin1Char(',');
-            AppendCsvField(line, d); // the import splits with the same rule
+            text += QLatin1Char(',');
+            AppendCsvField(text, d); // the import splits with the same rule
         }
-        line += QLatin1Char('\n');
-        if (!file.WriteString(line)) {
-            written = false;
-            break;
-        }
+        text += QLatin1Char('\n');
     }
-    // A failed flush is a lost write too (disk full), not a successful export.
-    if (written)
-        written = file.Flush();
-    file.Close();
-    if (!written) {
+    if (!file.Write(TextModeBytes(text)) || !file.Commit()) {
+        file.Cancel();
         errorText = QStringLiteral("出力エラー\n(%1)").arg(path);
         return false;
     }

@@ -2,9 +2,9 @@
 
 #include "model/DesignLists.h"
 #include "platform/Archive.h"
+#include "platform/SafeWrite.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <new>
 
@@ -144,12 +144,7 @@ QByteArray InfoBytes(const CDesignLists& design)
 
 bool WriteDesignFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    return SafeWriteFile(path, bytes, error);
 }
 
 void StoreDocument(CArchive& ar, const QString& backgroundPath, int32_t pictureHeight, int32_t pictureWidth,

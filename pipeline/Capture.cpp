@@ -1,6 +1,7 @@
 #include "pipeline/Capture.h"
 
 #include "pipeline/CsvFields.h"
+#include "platform/SafeWrite.h"
 #include "platform/TextFile.h"
 
 QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs)
@@ -13,13 +14,14 @@ QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs)
 bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error)
 {
     // The path is appended, not passed through arg(): it may hold '%'.
-    CTextFile file;
-    if (!file.Open(path, CTextFile::Mode::CreateTruncate)) {
+    // Written through a temporary: a full disk keeps the previous export whole.
+    CSafeWrite file(path);
+    if (!file.Open()) {
         error = QStringLiteral("出力CSVファイルオープンエラー\n(") + path + QLatin1Char(')');
         return false;
     }
     const auto writeFailed = [&] {
-        file.Close();
+        file.Cancel();
         error = QStringLiteral("出力エラー\n(") + path + QLatin1Char(')');
         return false;
     };
@@ -33,16 +35,14 @@ bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QStri
         chunk.append(JoinCsvFields(data.GetAt(i)));
         chunk.append(QLatin1Char('\n'));
         if (chunk.size() >= kChunk) {
-            if (!file.WriteString(chunk))
+            if (!file.Write(TextModeBytes(chunk)))
                 return writeFailed();
             chunk.resize(0);
         }
     }
-    if (!chunk.isEmpty() && !file.WriteString(chunk))
+    if (!chunk.isEmpty() && !file.Write(TextModeBytes(chunk)))
         return writeFailed();
-    // Buffered data that cannot reach the disk is a failed export, not a success.
-    if (!file.Flush())
+    if (!file.Commit())
         return writeFailed();
-    file.Close();
     return true;
 }

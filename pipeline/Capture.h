@@ -12,6 +12,6 @@
 QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs);
 
 // Writes every stored row, oldest first, as code page 932 CSV with CR LF, fields quoted
-// where needed (CsvFields.h). On failure
-// returns false with the message for the user in error.
+// where needed (CsvFields.h). On failure returns false with the message for the user in
+// error, and the file that was there before stays as it was.
 bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error);

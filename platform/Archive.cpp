@@ -1,9 +1,9 @@
 #include "platform/Archive.h"
 
 #include "platform/Cp932.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <bit>
@@ -56,26 +56,8 @@ CArchive CArchive::LoadFile(const QString& path)
 
 bool CArchive::SaveFile(const QString& path, QString* error) const
 {
-    // QSaveFile writes beside the target and renames on commit, so a failed save
-    // leaves the previous file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(m_bytes) != m_bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    // A failed save leaves the previous file as it was.
+    return SafeWriteFile(path, m_bytes, error);
 }
 
 // ---- storing ----

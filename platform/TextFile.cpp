@@ -190,3 +190,10 @@ bool CTextFile::Flush()
     }
     return true;
 }
+
+QByteArray TextModeBytes(QStringView text)
+{
+    // Code page 932 trail bytes never take the value of LF.
+    QByteArray bytes = EncodeCp932(text);
+    return bytes.replace('\n', QByteArrayView("\r\n"));
+}

@@ -40,3 +40,6 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+// The bytes CTextFile writes for text: code page 932 with every "\n" as CR LF.
+QByteArray TextModeBytes(QStringView text);

@@ -322,6 +322,9 @@ void CMain::CloseCaptureFile()
     if (!m_captureFile.Flush())
         RecordCaptureFailure();
     m_captureFile.Close();
+    // Some file systems report a lost write only when the file is closed.
+    if (m_captureFile.HasError())
+        RecordCaptureFailure();
 }
 
 void CMain::ApplyRingOptions(bool ring, int64_t capacity)

@@ -190,15 +190,18 @@ bool SaveDocumentFile(CVantrelDoc& doc, const QString& path)
     return ok;
 }
 
-bool SaveState(CMain& main, const QString& path)
+bool SaveState(CMain& main, const QString& path, QString* error)
 {
     try {
         CArchive ar;
         main.Serialize(ar);
-        if (!ar.SaveFile(path))
+        if (!ar.SaveFile(path, error))
             return false;
-    } catch (const std::exception&) {
-        return false; // a store too large for the file form
+    } catch (const std::exception& e) {
+        // A store too large for the file form, or no memory for its bytes.
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(e.what()));
+        return false;
     }
 
     IDocumentHost* host = main.m_pApp;

@@ -50,7 +50,9 @@ void ApplyStateRecord(CMain& main, CStateRecord&& record);
 bool SaveDocumentFile(CVantrelDoc& doc, const QString& path);
 
 // The state file at path and one file per open document beside it ("DOC<d>.t<t>").
-bool SaveState(CMain& main, const QString& path);
+// A state file that cannot be written keeps the previous one whole, gives false with the
+// reason in error, and leaves the document files alone.
+bool SaveState(CMain& main, const QString& path, QString* error = nullptr);
 
 // Reads the state file at path; only when it was read completely: takes over its options,
 // lists and store, closes every document and opens the documents saved beside it.

@@ -2,6 +2,7 @@
 #include "model/VantrelDoc.h"
 #include "platform/Archive.h"
 #include "platform/UserInteraction.h"
+#include "tests/support/DiskFaults.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -361,6 +362,37 @@ TEST(InfoFile, SaveFailureIsReported)
     EXPECT_EQ(ui.calls[0].file.defaultExtension, QStringLiteral("vnf"));
     EXPECT_EQ(ui.calls[0].file.filter, QStringLiteral("Vantrel情報ファイル(*.vnf)|*.vnf||"));
     EXPECT_EQ(ui.Messages(), QStringList{QStringLiteral("保存できませんでした.")});
+}
+
+TEST(DesignFiles, SaveOnAFaultyDiskKeepsThePreviousFileAndReportsIt)
+{
+    CVantrelDoc doc;
+    doc.m_backgroundPath = QStringLiteral("/pics/a.png");
+    FillDesign(doc.m_plots, doc.m_connects, doc.m_bars);
+    doc.m_filePath = QStringLiteral("/docs/own.t1");
+    doc.m_modified = 1;
+    const QByteArray previous = SaveBytes(doc).left(40);
+
+    for (const QString& name : {QStringLiteral("design.t1"), QStringLiteral("design.vnf")}) {
+        ForEachDiskFault(name, previous, [&](CDiskFaultScope& scope) {
+            QString error;
+            if (name.endsWith(QLatin1String(".t1"))) {
+                EXPECT_FALSE(doc.SaveDocumentFile(scope.Target(), &error));
+                EXPECT_FALSE(error.isEmpty());
+                // A failed save is not a save: the document keeps its file and its changes.
+                EXPECT_EQ(doc.m_filePath, QStringLiteral("/docs/own.t1"));
+                EXPECT_EQ(doc.m_modified, 1);
+            } else {
+                CScriptedInteraction ui;
+                ui.fileAnswers = {scope.Target()};
+                doc.OnInfoSave(ui);
+                EXPECT_EQ(ui.Messages(), QStringList{QStringLiteral("保存できませんでした.")});
+                EXPECT_EQ(ui.calls.back().icon, MessageIcon::Stop);
+            }
+            scope.Lift();
+            EXPECT_EQ(ReadAll(scope.Target()), scope.Previous());
+        });
+    }
 }
 
 TEST(DocumentPicture, FoundBesideTheDocumentWhenTheStoredPathIsGone)

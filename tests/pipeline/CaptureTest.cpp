@@ -2,6 +2,7 @@
 
 #include "pipeline/CsvFields.h"
 #include "pipeline/SplitLine.h"
+#include "tests/support/DiskFaults.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -106,4 +107,21 @@ TEST(Capture, ExportReportsOpenAndWriteFailuresWithThePath)
     error.clear();
     EXPECT_FALSE(ExportInternalCsv(data, QStringLiteral("/dev/full"), error));
     EXPECT_EQ(error, QStringLiteral("出力エラー\n(/dev/full)"));
+}
+
+TEST(Capture, ExportOnAFaultyDiskKeepsThePreviousFileAndNamesTheStep)
+{
+    // A write that fails is an output error; a folder that takes no new file an open error.
+    CBuffer<FieldRow> data;
+    for (int i = 0; i < 5000; ++i)
+        data.Add(FieldRow{QString::number(i), QStringLiteral("値")});
+    ForEachDiskFault(QStringLiteral("out.csv"), "previous export\r\n", [&](CDiskFaultScope& scope) {
+        const QString prefix = scope.Fault() == DiskFault::FullDisk ? QStringLiteral("出力エラー\n(")
+                                                                    : QStringLiteral("出力CSVファイルオープンエラー\n(");
+        QString error;
+        EXPECT_FALSE(ExportInternalCsv(data, scope.Target(), error));
+        EXPECT_EQ(error, prefix + scope.Target() + QLatin1Char(')'));
+        scope.Lift();
+        EXPECT_EQ(ReadAll(scope.Target()), scope.Previous());
+    });
 }

@@ -1,4 +1,5 @@
 #include "RunSupport.h"
+#include "tests/support/DiskFaults.h"
 #include "tests/support/TestSupport.h"
 
 #include "runtime/Main.h"
@@ -10,6 +11,11 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -224,4 +230,58 @@ TEST_F(StateFileTest, FailedDocumentFileDoesNotFailTheSave)
     EXPECT_TRUE(QFile::exists(path));
 
     EXPECT_FALSE(SaveState(m_main, Path(QStringLiteral("no/such/folder/s.vnx"))));
+}
+
+TEST_F(StateFileTest, SaveOnAFaultyDiskKeepsThePreviousStateAndWritesNoDocument)
+{
+    CMain previousMain;
+    Fill(previousMain);
+    CArchive previous;
+    previousMain.Serialize(previous);
+
+    m_host.AddDocument(0);
+    for (int i = 0; i < 2000; ++i)
+        m_main.m_internalData.Add(FieldRow{QString::number(i)});
+    ForEachDiskFault(QStringLiteral("s.vnx"), previous.Bytes(), [&](CDiskFaultScope& scope) {
+        QString error;
+        EXPECT_FALSE(SaveState(m_main, scope.Target(), &error));
+        EXPECT_FALSE(error.isEmpty());
+        scope.Lift();
+        EXPECT_EQ(ReadAll(scope.Target()), scope.Previous());
+        EXPECT_FALSE(QFile::exists(StateDocumentPath(StateFolder(scope.Target()), 1, 1)));
+    });
+}
+
+TEST_F(StateFileTest, SaveKilledHalfWayLeavesThePreviousStateReadable)
+{
+    const QString path = Path(QStringLiteral("Vantrel.dat"));
+    Fill(m_main);
+    ASSERT_TRUE(SaveState(m_main, path));
+    const QByteArray previous = ReadAll(path);
+
+    // The process dies in the middle of writing the new state: the file size limit sends
+    // SIGXFSZ once the first kilobyte is written.
+    m_main.m_internalData = CBuffer<FieldRow>();
+    for (int i = 0; i < 2000; ++i)
+        m_main.m_internalData.Add(FieldRow{QString::number(i)});
+    const auto saveUntilKilled = [&] {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        rlimit small{};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        SaveState(m_main, path);
+        std::_Exit(0);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(saveUntilKilled(), ::testing::KilledBySignal(SIGXFSZ), "");
+
+    EXPECT_EQ(ReadAll(path), previous);
+    CMain restored;
+    ASSERT_TRUE(RestoreState(restored, path));
+    CMain reference;
+    Fill(reference);
+    ExpectUnchanged(restored, reference);
 }
