@@ -284,6 +284,13 @@ private:
 
 } // namespace
 
+CJsonValue::CJsonValue() = default;
+CJsonValue::CJsonValue(const CJsonValue&) = default;
+CJsonValue::CJsonValue(CJsonValue&&) noexcept = default;
+CJsonValue& CJsonValue::operator=(const CJsonValue&) = default;
+CJsonValue& CJsonValue::operator=(CJsonValue&&) noexcept = default;
+CJsonValue::~CJsonValue() = default;
+
 const CJsonValue* CJsonValue::Find(const QString& key) const
 {
     for (const auto& [k, v] : m_object) {

@@ -13,6 +13,15 @@ class CJsonValue
 public:
     enum class Kind { Null, Bool, Number, String, Array, Object };
 
+    // Out of line: the members hold the class itself, which clang's standard library
+    // checks only accept once the class is complete.
+    CJsonValue();
+    CJsonValue(const CJsonValue&);
+    CJsonValue(CJsonValue&&) noexcept;
+    CJsonValue& operator=(const CJsonValue&);
+    CJsonValue& operator=(CJsonValue&&) noexcept;
+    ~CJsonValue();
+
     Kind m_kind = Kind::Null;
     bool m_bool = false;
     QByteArray m_number;
