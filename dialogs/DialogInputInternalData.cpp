@@ -228,8 +228,8 @@ void CDialogInputInternalData::OnProgress(bool endOfBatch, qint64 position, quin
         return;
     // The end of a batch stopped before the latest command must not take that command's
     // buttons away; a row still sent after PAUSE moves the position the buttons rest on.
-    if (m_goWork && batch == m_commandId)
-        m_goWork->Report(position - m_goFirst, m_goLast - m_goFirst);
+    if (m_goWork && batch == m_commandId && !m_goWork->Report(position - m_goFirst, m_goLast - m_goFirst))
+        QMetaObject::invokeMethod(this, &CDialogInputInternalData::Pause, Qt::QueuedConnection);
     if (endOfBatch && batch == m_commandId)
         m_batchRunning = false;
     if (!m_batchRunning) {
