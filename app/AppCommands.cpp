@@ -2,11 +2,10 @@
 #include "app/AppDialogs.h"
 #include "app/MainFrame.h"
 #include "app/VantrelApp.h"
+#include "dialogs/LongWork.h"
 #include "platform/UserInteraction.h"
 #include "runtime/StateFile.h"
 
-#include <QApplication>
-#include <QCursor>
 
 #include <mutex>
 
@@ -54,7 +53,15 @@ void CVantrelApp::OnSaveState()
     const std::optional<QString> path = m_ui->SaveFile(request);
     if (!path)
         return;
-    if (!SaveStateTo(*path))
+    bool ok = false;
+    bool stopped = false;
+    {
+        CLongWork work(m_frame.get(), QStringLiteral("退避中..."), true);
+        ok = SaveStateTo(*path, nullptr, work.Callback());
+        stopped = work.Stopped();
+    }
+    // A stopped save kept the previous file; that is what the user asked for.
+    if (!ok && !stopped)
         m_ui->ShowError(QStringLiteral("退避できませんでした."));
 }
 
@@ -67,8 +74,19 @@ void CVantrelApp::OnRestoreState()
     const std::optional<QString> path = m_ui->OpenFile(request);
     if (!path)
         return;
-    // A file that cannot be read changes nothing; the user is told so rather than left guessing.
-    if (!RestoreState(m_main, *path))
+    // Only the reading can be stopped: until it is complete nothing has changed. The window
+    // goes before the documents open, which may have messages of their own.
+    CStateRecord record;
+    bool read = false;
+    bool stopped = false;
+    {
+        CLongWork work(m_frame.get(), QStringLiteral("復元中..."), true);
+        read = ReadStateFile(*path, record, nullptr, work.Callback());
+        stopped = work.Stopped();
+    }
+    if (read)
+        ApplyRestoredState(m_main, *path, std::move(record));
+    else if (!stopped) // a file that cannot be read changes nothing; the user is told so
         m_ui->ShowError(QStringLiteral("開けませんでした."));
     Q_EMIT stateChanged();
 }
@@ -93,10 +111,14 @@ void CVantrelApp::OnExportInternalCsv()
     if (!path)
         return;
     QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_main.ExportInternalCsv(*path, error);
-    QApplication::restoreOverrideCursor();
-    if (!ok)
+    bool ok = false;
+    bool stopped = false;
+    {
+        CLongWork work(m_frame.get(), QStringLiteral("CSVファイル出力中..."), true);
+        ok = m_main.ExportInternalCsv(*path, error, work.Callback());
+        stopped = work.Stopped();
+    }
+    if (!ok && !stopped)
         m_ui->ShowError(error);
 }
 

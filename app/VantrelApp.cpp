@@ -161,11 +161,11 @@ bool CVantrelApp::CheckDocuments()
     return false;
 }
 
-bool CVantrelApp::SaveStateTo(const QString& path, QString* error)
+bool CVantrelApp::SaveStateTo(const QString& path, QString* error, const ProgressCallback& progress)
 {
     for (CDocEntry* entry : m_docs->Entries())
         entry->RefreshViewInfos();
-    return SaveState(m_main, path, error);
+    return SaveState(m_main, path, error, progress);
 }
 
 bool CVantrelApp::SaveAutomaticState()

@@ -84,7 +84,7 @@ public:
     // A failure cannot stop the close and shows no message; it is logged and returned.
     bool SaveAutomaticState();
     // The state commands and the automatic save write the documents as their windows are now.
-    bool SaveStateTo(const QString& path, QString* error = nullptr);
+    bool SaveStateTo(const QString& path, QString* error = nullptr, const ProgressCallback& progress = {});
 
     // IDocumentHost
     int32_t TemplateCount() const override;

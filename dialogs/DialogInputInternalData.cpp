@@ -1,6 +1,7 @@
 #include "dialogs/DialogInputInternalData.h"
 
 #include "dialogs/FieldReader.h"
+#include "dialogs/LongWork.h"
 #include "forms/FieldRead.h"
 #include "platform/UserInteraction.h"
 #include "runtime/Main.h"
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -170,13 +172,33 @@ void CDialogInputInternalData::RunCommand(int32_t command, QPushButton* button)
     m_pauseButton->setFocus(Qt::OtherFocusReason);
     m_lastAction = command;
     m_batchRunning = true;
+    if (command == ReplayGo)
+        StartGoProgress(target, start);
     m_commandId = m_player->Command(command, target, start);
+}
+
+void CDialogInputInternalData::StartGoProgress(int32_t target, int32_t start)
+{
+    const std::optional<CReplayBatch> batch = ReplayBatch(ReplayGo, m_position, target, start, m_player->Total());
+    if (!batch)
+        return;
+    // A reset batch counts from its first row, else from the rows already sent.
+    m_goFirst = batch->m_reset ? batch->m_first : m_position;
+    m_goLast = batch->m_last + 1;
+    m_goWork = std::make_unique<CLongWork>(this, QStringLiteral("内部データ入力中..."), true);
+    // The reader runs on; its signals move the bar.
+    m_goWork->SetPumping(false);
+    // Stopping GO is PAUSE: the documents hold every row sent so far, and PLAY or GO go on
+    // from there.
+    connect(m_goWork->Dialog(), &QProgressDialog::canceled, this, &CDialogInputInternalData::Pause,
+            Qt::QueuedConnection);
 }
 
 void CDialogInputInternalData::Pause()
 {
     if (m_closing || !m_batchRunning)
         return;
+    m_goWork.reset();
     m_pauseButton->setEnabled(false);
     m_player->Pause();
     m_batchRunning = false;
@@ -188,6 +210,7 @@ void CDialogInputInternalData::Stop()
     if (m_closing)
         return;
     m_closing = true;
+    m_goWork.reset();
     for (QPushButton* button : {m_playButton, m_backButton, m_goButton, m_pauseButton, m_stopButton})
         button->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -205,10 +228,14 @@ void CDialogInputInternalData::OnProgress(bool endOfBatch, qint64 position, quin
         return;
     // The end of a batch stopped before the latest command must not take that command's
     // buttons away; a row still sent after PAUSE moves the position the buttons rest on.
+    if (m_goWork && batch == m_commandId && !m_goWork->Report(position - m_goFirst, m_goLast - m_goFirst))
+        QMetaObject::invokeMethod(this, &CDialogInputInternalData::Pause, Qt::QueuedConnection);
     if (endOfBatch && batch == m_commandId)
         m_batchRunning = false;
-    if (!m_batchRunning)
+    if (!m_batchRunning) {
+        m_goWork.reset();
         UpdateButtons();
+    }
 }
 
 void CDialogInputInternalData::UpdateButtons()

@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class CInternalDataPlayer;
+class CLongWork;
 class CMain;
 class IUserInteraction;
 class QLabel;
@@ -49,6 +51,7 @@ public Q_SLOTS:
 private:
     void RunCommand(int32_t command, QPushButton* button);
     void OnProgress(bool endOfBatch, qint64 position, quint64 batch);
+    void StartGoProgress(int32_t target, int32_t start);
     void UpdateButtons();
     void ShowMembers();
 
@@ -65,6 +68,10 @@ private:
     int64_t m_position = 0;
     bool m_batchRunning = false;
     quint64 m_commandId = 0; // the command whose end returns the buttons
+    // GO's progress window: its rows are from m_goFirst (rows sent before it) to m_goLast.
+    std::unique_ptr<CLongWork> m_goWork;
+    int64_t m_goFirst = 0;
+    int64_t m_goLast = 0;
 
     QLabel* m_totalLabel;
     QLabel* m_progressLabel;

@@ -113,8 +113,15 @@ public:
             if (m_data.size() > static_cast<size_t>(INT32_MAX))
                 throw std::length_error("store too large for an archive");
             ar.WriteInt32(static_cast<int32_t>(m_data.size()));
-            for (T& e : m_data)
+            const int64_t total = GetCount();
+            int64_t done = 0;
+            for (T& e : m_data) {
                 SerializeElement(ar, e);
+                if ((++done & (kProgressStep - 1)) == 0 && ar.HasProgress())
+                    ar.Progress(done, total);
+            }
+            if (ar.HasProgress())
+                ar.Progress(total, total);
             ar.WriteInt32(m_ring);
             ar.WriteInt64(m_maxCount);
             ar.WriteInt64(m_next);
@@ -129,7 +136,11 @@ public:
             T e{};
             SerializeElement(ar, e);
             loaded.m_data.push_back(std::move(e));
+            if (((i + 1) & (kProgressStep - 1)) == 0 && ar.HasProgress())
+                ar.Progress(i + 1, count);
         }
+        if (ar.HasProgress())
+            ar.Progress(count, count);
         loaded.m_ring = ar.ReadInt32();
         loaded.m_maxCount = ar.ReadInt64();
         loaded.m_next = ar.ReadInt64();
@@ -146,6 +157,9 @@ public:
     int64_t m_next = 0;
 
 private:
+    // Elements between two progress reports; a power of two.
+    static constexpr int64_t kProgressStep = 1024;
+
     // Elements into logical order: from the write position to the end, then those before it
     // (for a full ring the oldest first; a position outside the elements means physical
     // order). The position becomes 0.

@@ -11,8 +11,10 @@ QString CaptureLine(QStringView line, const FieldRow& fields, bool hasCalcFDs)
     return JoinCsvFields(fields);
 }
 
-bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error)
+bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QString& error,
+                       const ProgressCallback& progress)
 {
+    error.clear();
     // The path is appended, not passed through arg(): it may hold '%'.
     // Written through a temporary: a full disk keeps the previous export whole.
     CSafeWrite file(path);
@@ -31,6 +33,13 @@ bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QStri
     QString chunk;
     chunk.reserve(kChunk + 1024);
     const int64_t count = data.GetCount();
+    CProgressTicker ticker(progress, count);
+    const auto stopped = [&] {
+        file.Cancel();
+        return false;
+    };
+    if (!ticker.Ask(0))
+        return stopped();
     for (int64_t i = 0; i < count; ++i) {
         chunk.append(JoinCsvFields(data.GetAt(i)));
         chunk.append(QLatin1Char('\n'));
@@ -39,6 +48,8 @@ bool ExportInternalCsv(const CBuffer<FieldRow>& data, const QString& path, QStri
                 return writeFailed();
             chunk.resize(0);
         }
+        if (!ticker.Tick(i + 1))
+            return stopped();
     }
     if (!chunk.isEmpty() && !file.Write(TextModeBytes(chunk)))
         return writeFailed();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Progress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,6 +22,14 @@ public:
 private:
     int64_t m_offset;
     QString m_reason;
+};
+
+// Raised through a Serialize when the archive's progress callback asked to stop. Not a
+// CArchiveError: a stopped read is no fault of the file.
+class CArchiveStopped : public std::runtime_error
+{
+public:
+    CArchiveStopped() : std::runtime_error("stopped") {}
 };
 
 // Little-endian binary archive over a byte buffer, in the layout every saved file uses.
@@ -71,6 +81,16 @@ public:
 
     [[noreturn]] void Fail(const QString& reason) const;
 
+    // Long element loops (the internal data store) report through this; a callback that
+    // returns false ends the Serialize with CArchiveStopped.
+    void SetProgress(ProgressCallback progress) { m_progress = std::move(progress); }
+    bool HasProgress() const { return static_cast<bool>(m_progress); }
+    void Progress(int64_t done, int64_t total)
+    {
+        if (m_progress && !m_progress(done, total))
+            throw CArchiveStopped();
+    }
+
     // Symmetric helpers for Serialize: store writes the value, load reads into it.
     void Exchange(int32_t& v) { IsStoring() ? WriteInt32(v) : void(v = ReadInt32()); }
     void Exchange(uint32_t& v) { IsStoring() ? WriteUInt32(v) : void(v = ReadUInt32()); }
@@ -86,6 +106,7 @@ private:
     Mode m_mode;
     QByteArray m_bytes;
     int64_t m_pos = 0;
+    ProgressCallback m_progress;
 };
 
 // Storing runs exchange on the object itself; loading runs it on a copy and replaces the

@@ -338,7 +338,7 @@ void CMain::ApplyRingOptions(bool ring, int64_t capacity)
     m_internalData.StoreRingSettings(ring, capacity);
 }
 
-bool CMain::ExportInternalCsv(const QString& path, QString& error) const
+bool CMain::ExportInternalCsv(const QString& path, QString& error, const ProgressCallback& progress) const
 {
-    return ::ExportInternalCsv(m_internalData, path, error);
+    return ::ExportInternalCsv(m_internalData, path, error, progress);
 }

@@ -89,7 +89,7 @@ public:
     // New ring settings from the options dialog.
     void ApplyRingOptions(bool ring, int64_t capacity);
 
-    bool ExportInternalCsv(const QString& path, QString& error) const;
+    bool ExportInternalCsv(const QString& path, QString& error, const ProgressCallback& progress = {}) const;
 
     static void MainWorker(CMain* main);
 

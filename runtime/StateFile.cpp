@@ -3,6 +3,7 @@
 #include "model/VantrelDoc.h"
 #include "runtime/Main.h"
 #include "platform/Archive.h"
+#include "platform/SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -153,10 +154,11 @@ void ApplyStateRecord(CMain& main, CStateRecord&& record)
         main.m_pApp->MoveMainWindow(main.m_windowInfo);
 }
 
-bool ReadStateFile(const QString& path, CStateRecord& out, QString* error)
+bool ReadStateFile(const QString& path, CStateRecord& out, QString* error, const ProgressCallback& progress)
 {
     try {
         CArchive ar = CArchive::LoadFile(path);
+        ar.SetProgress(progress);
         CStateRecord record;
         record.Load(ar);
         out = std::move(record);
@@ -164,6 +166,10 @@ bool ReadStateFile(const QString& path, CStateRecord& out, QString* error)
     } catch (const CArchiveError& e) {
         if (error)
             *error = QStringLiteral("%1: %2 at byte offset %3").arg(path, e.Reason()).arg(e.Offset());
+        return false;
+    } catch (const CArchiveStopped&) {
+        if (error)
+            error->clear();
         return false;
     }
 }
@@ -190,13 +196,42 @@ bool SaveDocumentFile(CVantrelDoc& doc, const QString& path)
     return ok;
 }
 
-bool SaveState(CMain& main, const QString& path, QString* error)
+bool SaveState(CMain& main, const QString& path, QString* error, const ProgressCallback& progress)
 {
     try {
         CArchive ar;
+        ar.SetProgress(progress);
+        // A stop unwinds through Serialize, which puts the store back.
         main.Serialize(ar);
-        if (!ar.SaveFile(path, error))
+        // The bytes go out in pieces so that a stop is still possible while they are written;
+        // the rows are all counted by then.
+        const int64_t rows = main.m_internalData.GetCount();
+        const CProgressTicker ticker(progress, rows);
+        bool stopped = false;
+        const QByteArray& bytes = ar.Bytes();
+        const bool written = SafeWriteFile(
+            path,
+            [&](CSafeWrite& file) {
+                constexpr qsizetype kPiece = qsizetype(1) << 20;
+                for (qsizetype at = 0; at < bytes.size(); at += kPiece) {
+                    if (!ticker.Ask(rows)) {
+                        stopped = true;
+                        return false;
+                    }
+                    if (!file.Write(bytes.constData() + at, std::min(kPiece, bytes.size() - at)))
+                        return false;
+                }
+                return true;
+            },
+            error);
+        if (stopped && error)
+            error->clear();
+        if (!written)
             return false;
+    } catch (const CArchiveStopped&) {
+        if (error)
+            error->clear();
+        return false;
     } catch (const std::exception& e) {
         // A store too large for the file form, or no memory for its bytes.
         if (error)
@@ -243,18 +278,24 @@ std::map<int32_t, int32_t> HighestDocumentNumbers(const QString& folder)
 
 } // namespace
 
-bool RestoreState(CMain& main, const QString& path)
+bool RestoreState(CMain& main, const QString& path, const ProgressCallback& progress)
 {
     CStateRecord record;
-    if (!ReadStateFile(path, record))
+    if (!ReadStateFile(path, record, nullptr, progress))
         return false;
+    ApplyRestoredState(main, path, std::move(record));
+    return true;
+}
+
+void ApplyRestoredState(CMain& main, const QString& path, CStateRecord&& record)
+{
     main.m_templateCount = record.m_templateCount;
     main.m_docCounts = record.m_docCounts;
     ApplyStateRecord(main, std::move(record));
 
     IDocumentHost* host = main.m_pApp;
     if (!host)
-        return true;
+        return;
     host->CloseAllDocuments();
     const QString folder = StateFolder(path);
     const std::map<int32_t, int32_t> highest = HighestDocumentNumbers(folder);
@@ -267,5 +308,4 @@ bool RestoreState(CMain& main, const QString& path)
         for (int32_t d = 1; d <= last; ++d)
             host->OpenDocument(StateDocumentPath(folder, d, t));
     }
-    return true;
 }

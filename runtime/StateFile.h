@@ -5,6 +5,7 @@
 #include "model/ViewInfo.h"
 #include "pipeline/Buffer.h"
 #include "pipeline/FieldRow.h"
+#include "platform/Progress.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,7 +41,10 @@ struct CStateRecord
 };
 
 // Reads a whole state file; false with the reason (file and byte offset) on any fault.
-bool ReadStateFile(const QString& path, CStateRecord& out, QString* error = nullptr);
+// progress counts the stored rows read; when it asks to stop, out stays as it was and the
+// result is false with error empty.
+bool ReadStateFile(const QString& path, CStateRecord& out, QString* error = nullptr,
+                   const ProgressCallback& progress = {});
 
 // Takes over the options, lists and store of a state record (not its documents).
 void ApplyStateRecord(CMain& main, CStateRecord&& record);
@@ -51,13 +55,19 @@ bool SaveDocumentFile(CVantrelDoc& doc, const QString& path);
 
 // The state file at path and one file per open document beside it ("DOC<d>.t<t>").
 // A state file that cannot be written keeps the previous one whole, gives false with the
-// reason in error, and leaves the document files alone.
-bool SaveState(CMain& main, const QString& path, QString* error = nullptr);
+// reason in error, and leaves the document files alone. progress counts the stored rows
+// written; when it asks to stop, the same holds with error empty.
+bool SaveState(CMain& main, const QString& path, QString* error = nullptr, const ProgressCallback& progress = {});
+
+// The second half of RestoreState, for a record read by ReadStateFile from path.
+void ApplyRestoredState(CMain& main, const QString& path, CStateRecord&& record);
 
 // Reads the state file at path; only when it was read completely: takes over its options,
 // lists and store, closes every document and opens the documents saved beside it.
-// A missing, damaged or foreign file changes nothing and gives false.
-bool RestoreState(CMain& main, const QString& path);
+// A missing, damaged or foreign file changes nothing and gives false. progress counts the
+// stored rows read; a stop asked for while reading changes nothing either (false). Once the
+// file is read, the restore runs to its end.
+bool RestoreState(CMain& main, const QString& path, const ProgressCallback& progress = {});
 
 // "<folder>DOC<d>.t<t>" with d and t 1-based; folder ends in a separator or is empty.
 QString StateDocumentPath(const QString& folder, int32_t d, int32_t t);

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogInputCsvFile.h"
 #include "dialogs/DialogInputInternalData.h"
+#include "dialogs/LongWork.h"
 #include "forms/FieldRead.h"
 #include "platform/UserInteraction.h"
 #include "sources/CsvFilePlayer.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -281,4 +283,36 @@ TEST_F(PlayerDialogTest, InternalEndOfAnEarlierBatchLeavesANewCommandRunning)
     EXPECT_FALSE(dialog->close());
     StopAndExpectGone(dialog);
     EXPECT_EQ(m_doc.Texts(), (QStringList{"r1", "r2"}));
+}
+
+// キャンセル in GO's progress window is PAUSE: the rows sent so far stay, and GO goes on later.
+TEST_F(PlayerDialogTest, InternalGoCancelledFromItsProgressWindowPauses)
+{
+    CDialogInputInternalData* dialog = InternalDialog(40, 20000);
+    std::vector<std::pair<int64_t, int64_t>> reports;
+    struct ClearHook
+    {
+        ~ClearHook() { CLongWork::SetHook({}); }
+    } clearHook;
+    CLongWork::SetHook([&](QProgressDialog& window, int64_t done, int64_t total) {
+        reports.emplace_back(done, total);
+        if (done == 3)
+            window.cancel();
+    });
+    dialog->setValues({QStringLiteral("40"), QStringLiteral("1"), {}, {}, {}});
+    dialog->Go();
+    ASSERT_TRUE(ServeUntil([&] { return Button(dialog, "GO")->isEnabled(); }));
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports[2], std::make_pair(int64_t(3), int64_t(40)));
+    const int64_t stoppedAt = dialog->Position();
+    EXPECT_GE(stoppedAt, 3);
+    EXPECT_LT(stoppedAt, 40);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog->findChildren<QProgressDialog*>().isEmpty());
+
+    CLongWork::SetHook({});
+    dialog->findChild<CInternalDataPlayer*>()->SetRowPauseUs(1000);
+    dialog->Go();
+    ASSERT_TRUE(ServeUntil([&] { return dialog->Position() == 40 && Button(dialog, "BACK")->isEnabled(); }));
+    StopAndExpectGone(dialog);
 }

@@ -125,3 +125,48 @@ TEST(Capture, ExportOnAFaultyDiskKeepsThePreviousFileAndNamesTheStep)
         EXPECT_EQ(ReadAll(scope.Target()), scope.Previous());
     });
 }
+
+TEST(Capture, ExportReportsRowsAndAStopKeepsThePreviousFileAndNoTemporary)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.csv"));
+    const QByteArray previous = "previous export\r\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(previous);
+    }
+    CBuffer<FieldRow> data;
+    const int64_t rows = 5000;
+    for (int64_t i = 0; i < rows; ++i)
+        data.Add(FieldRow{QString::number(i), QStringLiteral("値")});
+
+    // The complete export last: it replaces the previous file.
+    for (const int64_t stopAfter : {int64_t(2048), rows, int64_t(0)}) {
+        SCOPED_TRACE(stopAfter);
+        std::vector<std::pair<int64_t, int64_t>> calls;
+        const auto progress = [&](int64_t done, int64_t total) {
+            calls.emplace_back(done, total);
+            return stopAfter == 0 || done < stopAfter;
+        };
+        QString error = QStringLiteral("x");
+        const bool ok = ExportInternalCsv(data, path, error, progress);
+        ASSERT_FALSE(calls.empty());
+        for (size_t i = 1; i < calls.size(); ++i)
+            EXPECT_GT(calls[i].first, calls[i - 1].first);
+        EXPECT_EQ(calls.back().second, rows);
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.csv")});
+        if (stopAfter == 0) {
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(calls.front().first, 0);
+            EXPECT_EQ(calls.back().first, rows);
+            EXPECT_TRUE(ReadAll(path).startsWith("0,"));
+            EXPECT_EQ(ReadAll(path).count('\n'), rows);
+        } else {
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(calls.back().first, stopAfter);
+            EXPECT_EQ(ReadAll(path), previous);
+        }
+    }
+}

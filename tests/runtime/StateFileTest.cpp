@@ -285,3 +285,90 @@ TEST_F(StateFileTest, SaveKilledHalfWayLeavesThePreviousStateReadable)
     Fill(reference);
     ExpectUnchanged(restored, reference);
 }
+
+namespace {
+
+// Every report of a long operation, and a stop at the n-th one (0: never).
+struct CProgressLog
+{
+    std::vector<std::pair<int64_t, int64_t>> calls;
+    size_t stopAt = 0;
+
+    ProgressCallback Callback()
+    {
+        return [this](int64_t done, int64_t total) {
+            calls.emplace_back(done, total);
+            return stopAt == 0 || calls.size() < stopAt;
+        };
+    }
+
+    void ExpectGrowingTo(int64_t total) const
+    {
+        ASSERT_GT(calls.size(), 2u);
+        for (size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].second, total);
+            if (i > 0)
+                EXPECT_GE(calls[i].first, calls[i - 1].first);
+        }
+        EXPECT_LT(calls.front().first, total);
+        EXPECT_EQ(calls.back().first, total);
+    }
+};
+
+} // namespace
+
+TEST_F(StateFileTest, SaveAndRestoreReportRowsAndAStopChangesNoFileAndNoState)
+{
+    const QString path = Path(QStringLiteral("s.vnx"));
+    m_host.AddDocument(0);
+    Fill(m_main);
+    ASSERT_TRUE(SaveState(m_main, path));
+    const QByteArray previousState = ReadAll(path);
+    const QByteArray previousDoc = ReadAll(StateDocumentPath(StateFolder(path), 1, 1));
+    const QStringList previousEntries = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+
+    m_main.m_internalData.StoreRingSettings(false, 100);
+    const int64_t rows = 5000;
+    m_main.m_internalData.RemoveAll();
+    for (int64_t i = 0; i < rows; ++i)
+        m_main.m_internalData.Add(FieldRow{QString::number(i), QStringLiteral("値")});
+    const std::vector<FieldRow> store = m_main.m_internalData.m_data;
+
+    CProgressLog full;
+    const QString other = Path(QStringLiteral("other.vnx"));
+    ASSERT_TRUE(SaveState(m_main, other, nullptr, full.Callback()));
+    full.ExpectGrowingTo(rows);
+    QFile::remove(other);
+
+    // A stop in the rows, at their last report and while the bytes are written.
+    for (size_t stopAt : {size_t(1), size_t(2), full.calls.size() - 1, full.calls.size()}) {
+        SCOPED_TRACE(stopAt);
+        CProgressLog log;
+        log.stopAt = stopAt;
+        QString error = QStringLiteral("x");
+        EXPECT_FALSE(SaveState(m_main, path, &error, log.Callback()));
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_EQ(log.calls.size(), stopAt);
+        EXPECT_EQ(ReadAll(path), previousState);
+        EXPECT_EQ(ReadAll(StateFolder(path) + QStringLiteral("DOC1.t1")), previousDoc);
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), previousEntries);
+        EXPECT_EQ(m_main.m_internalData.m_data, store);
+    }
+
+    // Restoring: a stop while reading leaves the pipeline as it was.
+    ASSERT_TRUE(SaveState(m_main, other));
+    CMain restored;
+    restored.m_pApp = &m_host;
+    Fill(restored);
+    CMain reference;
+    Fill(reference);
+    CProgressLog readLog;
+    readLog.stopAt = 2;
+    EXPECT_FALSE(RestoreState(restored, other, readLog.Callback()));
+    ExpectUnchanged(restored, reference);
+
+    CProgressLog restoreLog;
+    ASSERT_TRUE(RestoreState(restored, other, restoreLog.Callback()));
+    restoreLog.ExpectGrowingTo(rows);
+    EXPECT_EQ(restored.m_internalData.m_data, store);
+}
