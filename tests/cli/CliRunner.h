@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
+
+#include <unistd.h>
 
 struct CliRun
 {
@@ -11,10 +16,25 @@ struct CliRun
     QByteArray err;
 };
 
+// The programs' environment as a desktop session has it: with a private runtime folder, so
+// that Qt's platform start-up does not warn on standard error where the tests read it.
+inline QProcessEnvironment ChildEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("XDG_RUNTIME_DIR"))) {
+        const QString dir = QDir::tempPath() + QStringLiteral("/vantrel-test-runtime-") + QString::number(getuid());
+        QDir().mkpath(dir);
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+    }
+    return env;
+}
+
 // Runs the built vantrel-cli with the given arguments and standard input.
 inline CliRun RunCli(const QStringList& args, const QByteArray& input = {})
 {
     QProcess p;
+    p.setProcessEnvironment(ChildEnvironment());
     p.start(QStringLiteral(VANTREL_CLI_PATH), args);
     CliRun r;
     if (!p.waitForStarted(30000))

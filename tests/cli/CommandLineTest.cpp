@@ -9,7 +9,7 @@ namespace {
 CliRun RunApp(const QStringList& args)
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = ChildEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VANTREL_APP_PATH), args);
