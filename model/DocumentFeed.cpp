@@ -146,7 +146,9 @@ void CVantrelDoc::DocumentWorker(CVantrelDoc* doc)
                 doc->ApplyQueuedReset();
                 continue;
             }
-            if (!pacing.m_waitForWork)
+            // Once a stop is asked for, the rest of the batch goes at full speed: a stop
+            // must not wait out a pause per queued item.
+            if (!pacing.m_waitForWork && doc->m_feedStop.load() == FeedRunning)
                 PauseUs(pacing.perFeedItemUs);
             if (i != lastRecord && item.m_type == ApplyAndRepaint)
                 item.m_type = Apply;

@@ -6,6 +6,8 @@ vantrel_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   qt6-translations-l10n # Japanese texts of Qt's own dialogs
+  libmosquitto-dev # the MQTT input
+  mosquitto mosquitto-clients # the broker the MQTT tests start, and mosquitto_pub for the demo script
 )
 
 ensure_packages() {
