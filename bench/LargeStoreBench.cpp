@@ -4,6 +4,7 @@
 // view's replay after a resize. The store is built once and shared by every benchmark, so
 // that the program needs memory for one store (and one more copy while a restore reads or
 // a replay copies it).
+#include "bench/BenchHost.h"
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/Pacing.h"
@@ -31,20 +32,6 @@ namespace {
 constexpr int64_t kDefaultRows = 10'000'000;
 constexpr int kFDs = 10;
 constexpr int kPlots = kFDs / 2;
-
-class CBenchHost : public IDocumentHost
-{
-public:
-    int32_t TemplateCount() const override { return 2; }
-    int32_t DocumentCount(int32_t t) const override { return t == 0 ? int32_t(m_docs.size()) : 0; }
-    CVantrelDoc* Document(int32_t, int32_t d) const override { return m_docs[size_t(d)].get(); }
-    bool OpenDocument(const QString&) override { return false; }
-    void CloseAllDocuments() override { m_docs.clear(); }
-    CViewInfo MainWindowPlacement() const override { return {}; }
-    void MoveMainWindow(const CViewInfo&) override {}
-
-    std::vector<std::unique_ptr<CVantrelDoc>> m_docs;
-};
 
 // FD f of row r: a triangle wave between 0.00 and 100.00, a different speed per FD, so
 // that trails move a little at every row as measured data does.

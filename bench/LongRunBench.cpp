@@ -4,6 +4,7 @@
 // its growth after the first million lines, in percent of what it was then. Goal: under 2 %.
 // The feeder keeps the line queue and the documents' queues short, so that what grows is the
 // pipeline's own memory and not a backlog of a sender faster than the workers.
+#include "bench/BenchHost.h"
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/Pacing.h"
@@ -32,20 +33,6 @@ constexpr size_t kQueueHigh = 1'000;
 constexpr int64_t kRing = 100'000;
 
 int64_t g_lines = kDefaultLines;
-
-class CBenchHost : public IDocumentHost
-{
-public:
-    int32_t TemplateCount() const override { return 2; }
-    int32_t DocumentCount(int32_t t) const override { return t == 0 ? int32_t(m_docs.size()) : 0; }
-    CVantrelDoc* Document(int32_t, int32_t d) const override { return m_docs[size_t(d)].get(); }
-    bool OpenDocument(const QString&) override { return false; }
-    void CloseAllDocuments() override { m_docs.clear(); }
-    CViewInfo MainWindowPlacement() const override { return {}; }
-    void MoveMainWindow(const CViewInfo&) override {}
-
-    std::vector<std::unique_ptr<CVantrelDoc>> m_docs;
-};
 
 int64_t ResidentBytes()
 {

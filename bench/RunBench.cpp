@@ -2,6 +2,7 @@
 // and with two computed FDs, with and without capture), the main worker alone from PushLine
 // into the store (capture off and on, so that its flushing is counted), and whole runs from
 // PushLine to a document with 50 plots.
+#include "bench/BenchHost.h"
 #include "model/VantrelDoc.h"
 #include "runtime/DocumentHost.h"
 #include "runtime/Main.h"
@@ -15,20 +16,6 @@
 #include <vector>
 
 namespace {
-
-class CBenchHost : public IDocumentHost
-{
-public:
-    int32_t TemplateCount() const override { return 2; }
-    int32_t DocumentCount(int32_t t) const override { return t == 0 ? int32_t(m_docs.size()) : 0; }
-    CVantrelDoc* Document(int32_t, int32_t d) const override { return m_docs[size_t(d)].get(); }
-    bool OpenDocument(const QString&) override { return false; }
-    void CloseAllDocuments() override { m_docs.clear(); }
-    CViewInfo MainWindowPlacement() const override { return {}; }
-    void MoveMainWindow(const CViewInfo&) override {}
-
-    std::vector<std::unique_ptr<CVantrelDoc>> m_docs;
-};
 
 // Ten numeric FDs, different for every i.
 std::vector<QString> Lines(int count)

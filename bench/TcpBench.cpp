@@ -12,18 +12,9 @@
 //   event driven.
 // - Peak resident memory while one client sends 2,000,000 lines as fast as it can to a paced
 //   pipeline: the line queue's limit bounds it, not the input.
-#include "model/DocumentFeed.h"
-#include "model/VantrelDoc.h"
-#include "pipeline/Pacing.h"
-#include "platform/Cp932.h"
-#include "platform/TextFile.h"
-#include "render/UpdateHint.h"
-#include "runtime/DocumentHost.h"
-#include "runtime/Main.h"
+#include "bench/LiveBenchSupport.h"
 #include "sources/LineServer.h"
 #include "tests/support/TcpClient.h"
-#include "views/DocumentNotifier.h"
-#include "views/VantrelView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,21 +34,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-class CBenchHost : public IDocumentHost
-{
-public:
-    int32_t TemplateCount() const override { return 2; }
-    int32_t DocumentCount(int32_t t) const override { return t == 0 ? int32_t(m_docs.size()) : 0; }
-    CVantrelDoc* Document(int32_t, int32_t d) const override { return m_docs[size_t(d)].get(); }
-    bool OpenDocument(const QString&) override { return false; }
-    void CloseAllDocuments() override { m_docs.clear(); }
-    CViewInfo MainWindowPlacement() const override { return {}; }
-    void MoveMainWindow(const CViewInfo&) override {}
-
-    std::vector<std::unique_ptr<CVantrelDoc>> m_docs;
-};
+using namespace live_bench;
 
 // Lines the server has read, per client port; clients wait on it before their next send.
 class CReadCounts
@@ -83,14 +60,6 @@ private:
     std::map<quint16, int64_t> m_counts;
 };
 
-CPacing EventDriven()
-{
-    CPacing p = CPacing::Unpaced();
-    p.m_waitForWork = true;
-    p.feedIdleUs = 100; // document workers that still poll
-    return p;
-}
-
 // Ten numeric FDs after the client number and the line number.
 QByteArray BenchLine(int client, int64_t i)
 {
@@ -110,15 +79,6 @@ int64_t PeakResidentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t i = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[i];
 }
 
 // Clients sending lines, each waiting for the server to read one before the next when acked,
@@ -270,86 +230,16 @@ BENCHMARK(BM_TcpSteadyClients)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-QString DemoFile(const char* name)
-{
-    return QStringLiteral(VANTREL_DEMO_DIR "/") + QLatin1String(name);
-}
-
-std::vector<QByteArray> DemoLines()
-{
-    std::vector<QByteArray> lines;
-    CTextFile file;
-    if (!file.Open(DemoFile("demo.csv"), CTextFile::Mode::Read))
-        return lines;
-    QString line;
-    while (file.ReadLine(line))
-        lines.push_back(EncodeCp932(line));
-    return lines;
-}
-
-// Notes when the worker has applied a record, keyed by its store row, then hands it on.
-class CTimedNotifier : public IDocumentNotifier
-{
-public:
-    CTimedNotifier(IDocumentNotifier& next, size_t count)
-        : m_appliedNs(count), m_next(next) {}
-    void OnDocData(CVantrelDoc& doc, const CDocData& item) override
-    {
-        if (item.m_row >= 0 && size_t(item.m_row) < m_appliedNs.size())
-            m_appliedNs[size_t(item.m_row)] = Clock::now().time_since_epoch().count();
-        m_next.OnDocData(doc, item);
-    }
-    std::vector<std::atomic<int64_t>> m_appliedNs;
-
-private:
-    IDocumentNotifier& m_next;
-};
-
-void PumpEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 // Arguments: event driven (1) or paced (0), seconds at 100 lines per second.
 void BM_TcpLatencyToRepaint(benchmark::State& state)
 {
     const bool eventDriven = state.range(0) != 0;
-    const int count = int(state.range(1)) * 100;
-    const std::vector<QByteArray> lines = DemoLines();
-    CBenchHost host;
-    host.m_docs.push_back(std::make_unique<CVantrelDoc>());
-    CVantrelDoc& doc = *host.m_docs[0];
-    if (lines.empty() || !doc.OpenDocumentFile(DemoFile("demo.t2")) || doc.m_image.isNull()) {
+    CDemoLatencyRig rig(int(state.range(1)) * 100, eventDriven);
+    if (!rig.Ready()) {
         state.SkipWithError("the demo is not built");
         return;
     }
-    SetPacing(eventDriven ? EventDriven() : CPacing::Default());
-    SetMessagePump(&PumpEvents);
-    CMain main;
-    main.m_pApp = &host;
-    main.m_keepInternal = 0;
-
-    CVantrelView view(doc);
-    view.resize(1280, 800);
-    view.show();
-    while (!view.windowHandle() || !view.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    view.SetReplaySource({&main.m_storeLock, &main.m_internalData, &main.m_fdInfos});
-    view.OnInitialUpdate();
-    QCoreApplication::processEvents();
-
-    std::vector<std::atomic<int64_t>> sentNs(static_cast<size_t>(count));
-    std::vector<double> repaintMs;
-    CDocumentNotifier notifier;
-    CTimedNotifier timed(notifier, size_t(count));
-    notifier.SetHandler([&](CVantrelDoc& d, int32_t hint) {
-        view.OnUpdate(hint);
-        const int32_t row = d.m_currentRow;
-        if (HintAction(ViewKind::Scroll, hint).m_repaint && row >= 0 && row < count)
-            repaintMs.push_back(double(Clock::now().time_since_epoch().count() - sentNs[size_t(row)]) * 1e-6);
-    });
-    doc.m_notifier = &timed;
-
+    CMain& main = rig.Main();
     int64_t received = 0;
     for (auto _ : state) {
         CLineServer server(main);
@@ -365,10 +255,10 @@ void BM_TcpLatencyToRepaint(benchmark::State& state)
             CTcpClient socket;
             if (socket.Connect(kLineServerPort)) {
                 Clock::time_point next = Clock::now() + std::chrono::milliseconds(100);
-                for (int i = 0; i < count; ++i) {
+                for (int i = 0; i < rig.Count(); ++i) {
                     std::this_thread::sleep_until(next);
-                    sentNs[size_t(i)] = Clock::now().time_since_epoch().count();
-                    socket.Send(lines[size_t(i) % lines.size()]);
+                    rig.MarkSent(i);
+                    socket.Send(rig.Line(i));
                     next += std::chrono::milliseconds(10);
                 }
             }
@@ -377,27 +267,13 @@ void BM_TcpLatencyToRepaint(benchmark::State& state)
         PumpUntil([&] { return sent.load(); }, 600000);
         client.join();
         // The last record applied before the run stops.
-        PumpUntil([&] { return timed.m_appliedNs[size_t(count - 1)] != 0; }, 10000);
+        PumpUntil([&] { return rig.LastApplied(); }, 10000);
         received = server.LineCount();
         server.Close();
         main.StopThreads();
     }
-    doc.m_notifier = nullptr;
-    SetMessagePump(nullptr);
-    SetPacing(CPacing::Default());
-
-    std::vector<double> appliedMs;
-    for (int i = 0; i < count; ++i) {
-        if (timed.m_appliedNs[size_t(i)] != 0)
-            appliedMs.push_back(double(timed.m_appliedNs[size_t(i)] - sentNs[size_t(i)]) * 1e-6);
-    }
-    state.counters["lines_sent"] = count;
+    rig.Report(state);
     state.counters["lines_read"] = double(received);
-    state.counters["applied_p50_ms"] = Percentile(appliedMs, 0.50);
-    state.counters["applied_p99_ms"] = Percentile(appliedMs, 0.99);
-    state.counters["repaint_p50_ms"] = Percentile(repaintMs, 0.50);
-    state.counters["repaint_p99_ms"] = Percentile(repaintMs, 0.99);
-    state.counters["repaints"] = double(repaintMs.size());
 }
 BENCHMARK(BM_TcpLatencyToRepaint)
     ->ArgNames({"event_driven", "seconds"})
@@ -461,16 +337,3 @@ BENCHMARK(BM_TcpPeakMemoryPaced)
     ->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

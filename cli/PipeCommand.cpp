@@ -6,6 +6,7 @@
 #include "runtime/Main.h"
 #include "pipeline/Pacing.h"
 #include "runtime/StateFile.h"
+#include "sources/MqttClient.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,8 +17,10 @@
 const char* const kPipeUsage =
     "pipe [--save-internal 0|1] [--keep 0|1] [--ring N] [--include P]... [--exclude P]...\n"
     "       [--calc COND THEN ELSE]... [--fdmap FILE] [--capture FILE [--append]] [--state FILE]\n"
-    "       [--save-state FILE]   (UTF-8 lines on standard input through the pipeline into one\n"
-    "       document; one JSON object per applied record, then the store)";
+    "       [--save-state FILE] [--mqtt URL --count N]   (UTF-8 lines on standard input, or N\n"
+    "       MQTT messages, through the pipeline into one document; one JSON object per applied\n"
+    "       record, then the store. URL: mqtt://[user@]host[:port]/topic-filter[?qos=1&topic=1],\n"
+    "       the password in VANTREL_MQTT_PASSWORD)";
 
 namespace {
 
@@ -34,6 +37,8 @@ struct PipeOptions
     bool append = false;
     QString state;
     QString saveState;
+    std::optional<CMqttSettings> mqtt;
+    int64_t count = 0;
 };
 
 int Usage(const char* problem = nullptr)
@@ -106,9 +111,11 @@ std::optional<int> Parse(const QStringList& args, PipeOptions& o)
     const QCommandLineOption appendOption = option("append", "Append to the capture file.");
     const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
     const QCommandLineOption saveStateOption = option("save-state", "State file to write afterwards.", "FILE");
-    const QList<QCommandLineOption> options = {saveInternalOption, keepOption, ringOption, includeOption,
-                                               excludeOption, fdmapOption, captureOption, appendOption,
-                                               stateOption, saveStateOption};
+    const QCommandLineOption mqttOption = option("mqtt", "Read MQTT messages instead of standard input.", "URL");
+    const QCommandLineOption countOption = option("count", "Messages to read with --mqtt.", "N");
+    const QList<QCommandLineOption> options = {saveInternalOption, keepOption,    ringOption,     includeOption,
+                                               excludeOption,      fdmapOption,   captureOption,  appendOption,
+                                               stateOption,        saveStateOption, mqttOption,   countOption};
     QStringList rest;
     std::vector<QStringList> triples;
     if (!TakeCalcTriples(args, options, rest, triples))
@@ -162,6 +169,21 @@ std::optional<int> Parse(const QStringList& args, PipeOptions& o)
     o.saveState = parser.value(saveStateOption);
     if (o.append && o.capture.isEmpty())
         return Usage("--append needs --capture");
+    if (parser.isSet(mqttOption) != parser.isSet(countOption))
+        return Usage("--mqtt and --count go together");
+    if (parser.isSet(mqttOption)) {
+        CMqttSettings mqtt;
+        QString error;
+        if (!ParseMqttUrl(parser.value(mqttOption), mqtt, &error))
+            return Usage(qUtf8Printable(error));
+        if (!mqtt.m_userName.isEmpty())
+            mqtt.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
+        bool ok = false;
+        o.count = parser.value(countOption).toLongLong(&ok);
+        if (!ok || o.count < 1)
+            return Usage("--count takes a number of messages from 1");
+        o.mqtt = mqtt;
+    }
     return std::nullopt;
 }
 
@@ -235,7 +257,21 @@ int RunPipeCommand(const QStringList& args)
     main.PrepareStoreForRun();
     main.PrepareRun();
     main.StartThreads();
-    const bool readOk = ReadStandardInputLines([&](const QByteArray& line) { main.PushLine(QString::fromUtf8(line)); });
+    bool readOk = true;
+    QString mqttError;
+    if (o.mqtt) {
+        // Every message counts, so nothing is dropped under load.
+        CMqttClient client(main);
+        client.SetBoundedQueue(false);
+        client.SetMessageLimit(o.count);
+        if (client.Start(*o.mqtt))
+            WaitPumping([&] { return client.LineCount() >= o.count || client.HasGivenUp(); });
+        if (client.LineCount() < o.count)
+            mqttError = client.MessageText();
+        client.Stop();
+    } else {
+        readOk = ReadStandardInputLines([&](const QByteArray& line) { main.PushLine(QString::fromUtf8(line)); });
+    }
     // A stop during the replay of kept rows would leave the lines queued.
     WaitPumping([&] { return main.IsReplayDone(); });
     main.StopThreads();
@@ -247,6 +283,8 @@ int RunPipeCommand(const QStringList& args)
     int status = 0;
     if (!readOk)
         status = Fail(QStringLiteral("read error on standard input"));
+    if (!mqttError.isEmpty())
+        status = Fail(mqttError);
     if (!written)
         status = Fail(QStringLiteral("write error on standard output"));
     QString captureError;

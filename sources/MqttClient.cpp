@@ -107,6 +107,7 @@ bool CMqttClient::Start(const CMqttSettings& settings)
         return false;
     }
     m_settings = settings;
+    m_givenUp.store(false, std::memory_order_release);
     const QByteArray id = settings.m_clientId.toUtf8();
     // No clean start: the broker keeps the subscription and QoS 1 messages while we are away.
     m_mosq = mosquitto_new(id.constData(), false, this);
@@ -115,6 +116,9 @@ bool CMqttClient::Start(const CMqttSettings& settings)
         return false;
     }
     mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // Each QoS 1 acknowledgement leaves at once: held back behind the broker's delayed ACK,
+    // it would stall the broker's window of messages in flight for tens of milliseconds.
+    mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_reconnect_delay_set(m_mosq, kReconnectDelayS, kReconnectDelayMaxS, true);
     mosquitto_connect_callback_set(m_mosq, &CMqttClient::OnConnect);
     mosquitto_disconnect_callback_set(m_mosq, &CMqttClient::OnDisconnect);
@@ -170,6 +174,7 @@ void CMqttClient::OnConnect(mosquitto* mosq, void* self, int rc)
         if (RefusalIsFinal(rc)) {
             // Trying again with the same credentials would only hammer the broker.
             mosquitto_disconnect(mosq);
+            client->m_givenUp.store(true, std::memory_order_release);
             client->SetMessage(RefusalText(rc) + QStringLiteral(" (キャンセルで終了)"));
         } else {
             client->SetMessage(RefusalText(rc) + QStringLiteral(". 再試行しています..."));

@@ -48,6 +48,9 @@ public:
     void Stop();
 
     bool IsConnected() const { return m_connected.load(std::memory_order_acquire); }
+    // The broker refused us for good (wrong credentials, an id or protocol it will not take):
+    // the client no longer tries.
+    bool HasGivenUp() const { return m_givenUp.load(std::memory_order_acquire); }
     // Messages received, whatever became of them.
     int64_t MessageCount() const { return m_messageCount.load(std::memory_order_relaxed); }
     // Lines handed to the pipeline (not the ones it dropped).
@@ -76,6 +79,7 @@ private:
     int64_t m_limit = 0;
     bool m_running = false;
     std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_givenUp{false};
     std::atomic<int64_t> m_lineCount{0};
     std::atomic<int64_t> m_messageCount{0};
     std::atomic<int32_t> m_connects{0};

@@ -182,6 +182,12 @@ bool ParseMqttUrl(const QString& url, CMqttSettings& settings, QString* error)
                 return fail("unknown query key (qos, topic, utf8)");
         }
     }
+    // Whatever else the settings dialog would refuse, the URL refuses too.
+    if (const QString problem = CheckMqttSettings(s); !problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
     settings = s;
     return true;
 }

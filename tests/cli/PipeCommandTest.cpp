@@ -1,4 +1,5 @@
 #include "tests/cli/CliRunner.h"
+#include "tests/support/MqttBroker.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
@@ -215,4 +216,37 @@ TEST(CliState, PackFillsDefaultsAndRefusesWhatCannotBeRead)
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.err.contains("cut.vnx")) << damaged.err.constData();
     EXPECT_TRUE(damaged.err.contains("at byte offset 30")) << damaged.err.constData(); // inside the capacity
+}
+
+TEST(CliPipe, ReadsCountedMqttMessagesWithTheTopicInFront)
+{
+    if (!CMqttBroker::Available())
+        GTEST_SKIP() << "mosquitto is not installed";
+    CMqttBroker broker;
+    ASSERT_TRUE(broker.Start());
+    QProcess p;
+    p.setProcessEnvironment(ChildEnvironment());
+    p.start(QStringLiteral(VANTREL_CLI_PATH),
+            {QStringLiteral("pipe"), QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("--mqtt"),
+             QStringLiteral("mqtt://127.0.0.1:%1/plant/#?topic=1").arg(broker.Port())});
+    ASSERT_TRUE(p.waitForStarted(30000));
+    p.closeWriteChannel();
+    // Published until the program has its three: it may subscribe after the first ones.
+    CMqttPublisher publisher;
+    ASSERT_TRUE(publisher.Connect(broker.Port()));
+    int sent = 0;
+    while (!p.waitForFinished(50) && sent < 2000)
+        publisher.Publish("plant/a", QByteArray::number(sent++), 0);
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+    ASSERT_EQ(lines.size(), 5); // three records, the store, the final newline
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(lines[i].contains("\"fields\":[\"plant/a\",\"")) << lines[i].constData();
+    EXPECT_TRUE(lines[3].startsWith("{\"store\":")) << lines[3].constData();
+
+    const CliRun bad = RunCli({QStringLiteral("pipe"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://h/a#")});
+    EXPECT_EQ(bad.exitCode, 2);
+    const CliRun noCount = RunCli({QStringLiteral("pipe"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://h/t")});
+    EXPECT_EQ(noCount.exitCode, 2);
 }

@@ -33,9 +33,10 @@ protected:
         return s;
     }
 
+    // A reconnect may wait out the library's growing delay (up to 10 s) first.
     static bool Connected(const CMqttClient& client, int32_t connects = 1)
     {
-        return PumpUntil([&] { return client.IsConnected() && client.ConnectCount() >= connects; }, 10000);
+        return PumpUntil([&] { return client.IsConnected() && client.ConnectCount() >= connects; }, 30000);
     }
 
     static std::vector<QString> Stored(const CMain& main)
