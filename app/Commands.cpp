@@ -12,6 +12,7 @@ const std::vector<CCommandSpec> kTable = {
     {Command::RestoreState, u"復元...", u"アプリケーションの保存ファイルを開く\n復元", R::NotBusy},
     {Command::FDConversion, u"FD番号変換設定...", u"FD番号を変換するリストを設定する\nFD変換", R::NotBusy},
     {Command::TcpInput, u"通信入力処理...", u"ソケット通信でデータを入力して描画する\n通信", R::NotBusy},
+    {Command::MqttInput, u"MQTT入力処理...", u"MQTTブローカーからデータを入力して描画する\nMQTT", R::NotBusy},
     {Command::ClearInternal, u"クリア", u"内部データをクリア\n内部データクリア", R::NotBusyStoreNotEmpty},
     {Command::InternalInput, u"入力処理...", u"内部データを入力して描画する\n内部データ描画", R::NotBusyStoreNotEmpty},
     {Command::ExportInternalCsv, u"CSVファイル出力...", u"内部データをCSVファイルに名前を付けて保存する\n内部データCSV出力",

@@ -12,6 +12,7 @@ enum class Command : int32_t {
     RestoreState = 32774,
     FDConversion = 32808,
     TcpInput = 32786,
+    MqttInput = 32830,
     ClearInternal = 32788,
     InternalInput = 32789,
     ExportInternalCsv = 32793,

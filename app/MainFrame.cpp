@@ -217,6 +217,9 @@ void CMainFrame::OnDocumentCommand(Command id)
     case Command::TcpInput:
         m_app.OnTcpInput();
         break;
+    case Command::MqttInput:
+        m_app.OnMqttInput();
+        break;
     case Command::CsvInput:
         m_app.OnCsvInput();
         break;

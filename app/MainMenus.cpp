@@ -30,6 +30,7 @@ const CToolButton kToolButtons[] = {
     {Command::FileSave, ":/icons/save.svg"},
     {Command(0), nullptr},
     {Command::TcpInput, ":/icons/tcp-input.svg"},
+    {Command::MqttInput, ":/icons/mqtt-input.svg"},
     {Command::InternalInput, ":/icons/internal-input.svg"},
     {Command::CsvInput, ":/icons/csv-input.svg"},
     {Command(0), nullptr},
@@ -148,6 +149,7 @@ void CMainFrame::BuildMenus(MenuKind kind)
         process->addAction(Action(Command::FDConversion));
         process->addSeparator();
         process->addAction(Action(Command::TcpInput));
+        process->addAction(Action(Command::MqttInput));
         QMenu* internal = process->addMenu(QStringLiteral("内部データ"));
         internal->addAction(Action(Command::ClearInternal));
         internal->addAction(Action(Command::InternalInput));

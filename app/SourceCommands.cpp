@@ -6,7 +6,9 @@
 #include "dialogs/DialogInputCsvFile.h"
 #include "dialogs/DialogInputDataOption.h"
 #include "dialogs/DialogInputInternalData.h"
+#include "dialogs/DialogInputMqtt.h"
 #include "dialogs/DialogInputSocket.h"
+#include "dialogs/DialogMqttSettings.h"
 #include "pipeline/Pacing.h"
 #include "platform/UserInteraction.h"
 
@@ -67,6 +69,33 @@ bool CVantrelApp::OnTcpInput(bool askOptions, const QString& captureFile)
     WatchSourceWindow(dialog);
     // A port that cannot be opened is shown in the window, which stays until キャンセル.
     if (dialog->Start())
+        return true;
+    m_echo->Echo(dialog->MessageText());
+    return false;
+}
+
+bool CVantrelApp::OnMqttInput(bool askOptions, const QString& captureFile, std::optional<CMqttSettings> unattended)
+{
+    if (!PrepareLiveRun(askOptions, captureFile))
+        return false;
+    CMqttSettings settings;
+    if (unattended) {
+        settings = *unattended;
+    } else {
+        CDialogMqttSettings dialog(*m_ui, m_frame.get());
+        dialog.SetValues(LoadMqttSettings(m_settings));
+        if (m_runDialog(dialog) != QDialog::Accepted) {
+            if (m_main.m_saveCsv)
+                m_main.CloseCaptureFile();
+            return false;
+        }
+        settings = dialog.Values();
+        SaveMqttSettings(m_settings, settings);
+    }
+    auto* dialog = new CDialogInputMqtt(m_main, *m_ui, m_frame.get());
+    WatchSourceWindow(dialog);
+    // Settings the client refuses are shown in the window, which stays until キャンセル.
+    if (dialog->Start(settings))
         return true;
     m_echo->Echo(dialog->MessageText());
     return false;

@@ -5,12 +5,14 @@
 #include "dialogs/DialogParts.h"
 #include "runtime/DocumentHost.h"
 #include "runtime/Main.h"
+#include "sources/MqttSettings.h"
 
 #include <QObject>
 #include <QSettings>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class CDesignEditor;
 class CMainFrame;
@@ -70,6 +72,10 @@ public:
     // The input commands (SourceCommands.cpp). Without the options dialog the options of the
     // restored state apply; a capture file named here is used instead of asking for one.
     bool OnTcpInput(bool askOptions = true, const QString& captureFile = QString());
+    // Without unattended settings the settings dialog asks for them and they are remembered
+    // (all but the password).
+    bool OnMqttInput(bool askOptions = true, const QString& captureFile = QString(),
+                     std::optional<CMqttSettings> unattended = std::nullopt);
     // With a file the player opens it without asking and presses PLAY once.
     bool OnCsvInput(const QString& file = QString(), int32_t linesPerPlay = 1, const QString& captureFile = QString());
     void OnInternalInput();

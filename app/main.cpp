@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
@@ -37,13 +38,18 @@ int main(int argc, char* argv[])
     const QCommandLineOption csvOption(QStringLiteral("csv"),
                                        QStringLiteral("Start the CSV player on a file and press PLAY once."),
                                        QStringLiteral("file"));
+    const QCommandLineOption mqttOption(QStringLiteral("mqtt"),
+                                        QStringLiteral("Start the MQTT input: mqtt://[user@]host[:port]/topic-filter"
+                                                       "[?qos=1&topic=1&utf8=1] (# and + as written or as %23 and %2B; "
+                                                       "the password from VANTREL_MQTT_PASSWORD)."),
+                                        QStringLiteral("url"));
     const QCommandLineOption linesOption(QStringLiteral("lines"), QStringLiteral("Lines per PLAY for --csv (default 1)."),
                                          QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption captureOption(QStringLiteral("capture"),
                                            QStringLiteral("Capture file of the run when the saved options capture "
                                                           "(otherwise the file is asked for)."),
                                            QStringLiteral("file"));
-    parser.addOptions({tcpOption, csvOption, linesOption, captureOption});
+    parser.addOptions({tcpOption, csvOption, mqttOption, linesOption, captureOption});
     // process() would end wrong arguments with status 1; a usage error is 2 here, as in vantrel-cli.
     if (!parser.parse(QApplication::arguments())) {
         std::fprintf(stderr, "vantrel: %s\n(vantrel --help lists the options)\n", qUtf8Printable(parser.errorText()));
@@ -57,19 +63,39 @@ int main(int argc, char* argv[])
     options.m_dataFolder = parser.value(dataOption);
     const bool tcp = parser.isSet(tcpOption);
     const bool csv = parser.isSet(csvOption);
+    const bool mqtt = parser.isSet(mqttOption);
     bool linesOk = false;
     const int lines = parser.value(linesOption).toInt(&linesOk);
-    if ((tcp && csv) || !linesOk || lines < 1) {
-        std::fprintf(stderr, "vantrel: --tcp and --csv exclude each other; --lines takes 1 to 2147483647\n");
+    if (int(tcp) + int(csv) + int(mqtt) > 1) {
+        std::fprintf(stderr, "vantrel: --tcp, --csv and --mqtt exclude each other\n");
         return 2;
     }
-    options.m_echoMessages = tcp || csv;
+    if (!linesOk || lines < 1) {
+        std::fprintf(stderr, "vantrel: --lines takes 1 to 2147483647\n");
+        return 2;
+    }
+    std::optional<CMqttSettings> mqttSettings;
+    if (mqtt) {
+        CMqttSettings settings;
+        QString error;
+        if (!ParseMqttUrl(parser.value(mqttOption), settings, &error)) {
+            std::fprintf(stderr, "vantrel: --mqtt: %s\n", qUtf8Printable(error));
+            return 2;
+        }
+        // Never on the command line, where every process list would show it.
+        if (!settings.m_userName.isEmpty())
+            settings.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
+        mqttSettings = settings;
+    }
+    options.m_echoMessages = tcp || csv || mqtt;
     if (!app.InitInstance(options))
         return 1;
     // A run that cannot start leaves the application open without one; the reason went to
     // standard error as well.
     if (tcp)
         app.OnTcpInput(false, parser.value(captureOption));
+    else if (mqtt)
+        app.OnMqttInput(false, parser.value(captureOption), mqttSettings);
     else if (csv)
         app.OnCsvInput(parser.value(csvOption), lines, parser.value(captureOption));
     app.SetEchoMessages(false);

@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/LiveInputWindow.h"
+
 #include <QHostAddress>
-#include <QTimer>
 
 class CLineServer;
-class CMain;
-class IUserInteraction;
 class QLabel;
-class QPushButton;
 
-// The TCP input window: modeless, over the line server. The run lasts from Start until
-// キャンセル (also Escape or a window-manager close); then the window closes and deletes
-// itself.
-class CDialogInputSocket : public QDialog
+// The TCP input window, over the line server.
+class CDialogInputSocket : public CLiveInputWindow
 {
     Q_OBJECT
 
@@ -30,32 +25,14 @@ public:
     // The texts as shown (they follow the server within a fraction of a second).
     QString ProgressText() const;
     QString MessageText() const;
-    bool IsClosing() const { return m_closing; }
-
-public Q_SLOTS:
-    // Stops the run once: closes every connection and the listener, waits for the pipeline
-    // to apply every line received, shows a failed capture, then closes the window.
-    void OnCancel();
-
-    void accept() override {}
-    void reject() override { OnCancel(); }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // Closes every connection and the listener.
+    void StopSource() override;
+    void RefreshTexts() override;
 
 private:
-    void RefreshTexts();
-
-    CMain& m_main;
-    IUserInteraction& m_ui;
     CLineServer* m_server;
     QLabel* m_progress;
     QLabel* m_message;
-    QPushButton* m_cancel;
-    QTimer m_refresh;
-    bool m_started = false;
-    // Set first thing by キャンセル: every button, key and close request returns at once.
-    bool m_closing = false;
-    bool m_stopped = false;
 };

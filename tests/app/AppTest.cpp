@@ -1,6 +1,8 @@
 #include "AppSupport.h"
 
 #include "app/StartupSettings.h"
+#include "dialogs/DialogInputMqtt.h"
+#include "dialogs/DialogMqttSettings.h"
 #include "model/Enums.h"
 #include "runtime/StateFile.h"
 #include "tests/support/CommaLocale.h"
@@ -8,6 +10,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QMdiArea>
 #include <QStatusBar>
 
@@ -237,5 +241,55 @@ TEST_F(AppTest, InputCommandsRefuseADocumentWithABadConnection)
     EXPECT_FALSE(app.OnCsvInput(Path(QStringLiteral("any.csv")), 5));
     app.OnInternalInput();
     EXPECT_EQ(m_ui.calls.size(), before + 3); // three refusals, no chooser, no window
+    EXPECT_FALSE(app.IsBusy());
+}
+
+TEST_F(AppTest, MqttInputAsksItsSettingsRemembersAllButThePasswordAndOpensItsWindow)
+{
+    CVantrelApp& app = Start();
+    ASSERT_TRUE(NewDocument(0));
+    bool acceptSettings = false;
+    app.SetDialogRunner([&](QDialog& dialog) {
+        auto* settings = dynamic_cast<CDialogMqttSettings*>(&dialog);
+        if (settings && !acceptSettings) {
+            dialog.reject();
+            return dialog.result();
+        }
+        if (settings) {
+            qobject_cast<QLineEdit*>(settings->Field(MqttField::Host))->setText(QStringLiteral("127.0.0.1"));
+            // Nothing listens there: the client keeps trying, the run goes on.
+            qobject_cast<QSpinBox*>(settings->Field(MqttField::Port))->setValue(1);
+            qobject_cast<QLineEdit*>(settings->Field(MqttField::UserName))->setText(QStringLiteral("operator"));
+            settings->PasswordEdit()->setText(QStringLiteral("secret"));
+        }
+        dialog.accept();
+        return dialog.result();
+    });
+
+    // Cancelled settings: no run, and the capture file opened before them is closed again.
+    app.Main().m_saveCsv = 1;
+    m_ui.fileAnswers = {Path(QStringLiteral("capture.csv"))};
+    EXPECT_FALSE(app.OnMqttInput());
+    EXPECT_FALSE(app.Main().m_captureFile.IsOpen());
+    EXPECT_FALSE(app.IsBusy());
+    EXPECT_FALSE(app.Frame().findChild<CDialogInputMqtt*>());
+
+    app.Main().m_saveCsv = 0;
+    acceptSettings = true;
+    EXPECT_TRUE(app.OnMqttInput());
+    auto* window = app.Frame().findChild<CDialogInputMqtt*>();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(app.IsBusy());
+    EXPECT_EQ(window->BrokerText(), QStringLiteral("ブローカー＝127.0.0.1:1"));
+    const CMqttSettings remembered = LoadMqttSettings(app.Settings());
+    EXPECT_EQ(remembered.m_host, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(remembered.m_userName, QStringLiteral("operator"));
+    EXPECT_TRUE(remembered.m_password.isEmpty());
+    app.Settings().sync();
+    QFile stored(app.Settings().fileName());
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(stored.readAll().contains("secret"));
+
+    window->OnCancel();
     EXPECT_FALSE(app.IsBusy());
 }

@@ -29,6 +29,7 @@ TEST(Commands, EnablingFollowsBusyStoreAndEditMode)
         {Command::PlotList, idle, true},           {Command::PlotList, editing, false},
         {Command::InfoOpen, noDoc, false},         {Command::ChangePicture, busy, false},
         {Command::WindowManager, busy, true},      {Command::FDConversion, busy, false},
+        {Command::MqttInput, idle, true},          {Command::MqttInput, busy, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsCommandEnabled(c.id, c.state), c.enabled) << int(c.id);

@@ -7,7 +7,7 @@
 // The icons come from the static GUI library's resources and need the SVG icon engine.
 TEST(IconResource, EveryIconRendersAtToolbarSize)
 {
-    for (const char* name : {"new", "open", "save", "tcp-input", "internal-input", "csv-input", "about", "vantrel"}) {
+    for (const char* name : {"new", "open", "save", "tcp-input", "mqtt-input", "internal-input", "csv-input", "about", "vantrel"}) {
         const QString path = QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name));
         const QIcon icon(path);
         ASSERT_FALSE(icon.isNull()) << name;

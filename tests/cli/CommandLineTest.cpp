@@ -59,7 +59,9 @@ TEST(CliCommandLine, HelpVersionAndWrongOptionOnEveryCommand)
     EXPECT_EQ(appVersion.exitCode, 0);
     EXPECT_TRUE(appVersion.out.contains("1.0"));
     for (const QStringList& args : {QStringList{QStringLiteral("--no-such-option")}, QStringList{QStringLiteral("--csv")},
-                                    QStringList{QStringLiteral("--lines"), QStringLiteral("0")}}) {
+                                    QStringList{QStringLiteral("--lines"), QStringLiteral("0")},
+                                    QStringList{QStringLiteral("--tcp"), QStringLiteral("--mqtt"), QStringLiteral("mqtt://h/t")},
+                                    QStringList{QStringLiteral("--mqtt"), QStringLiteral("mqtt://u:pw@h/t")}}) {
         const CliRun r = RunApp(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString() << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
