@@ -182,8 +182,11 @@ bool ParseMqttUrl(const QString& url, CMqttSettings& settings, QString* error)
                 return fail("unknown query key (qos, topic, utf8)");
         }
     }
-    // Whatever else the settings dialog would refuse, the URL refuses too.
-    if (const QString problem = CheckMqttSettings(s); !problem.isEmpty()) {
+    // Whatever else the settings dialog would refuse, the URL refuses too; the password is
+    // not the URL's.
+    CMqttSettings checked = s;
+    checked.m_password.clear();
+    if (const QString problem = CheckMqttSettings(checked); !problem.isEmpty()) {
         if (error)
             *error = problem;
         return false;
