@@ -100,7 +100,8 @@ TEST_F(InternalDataPlayerTest, TheStartRowDecidesWhereABatchStartsOver)
 
 TEST_F(InternalDataPlayerTest, PauseKeepsTheRowsSentSoFar)
 {
-    Start(10, 300000);
+    // A long pause between rows, so that a slow machine still pauses before the second.
+    Start(10, 2000000);
     const quint64 id = m_player->Command(ReplayGo, 10, 1);
     ASSERT_TRUE(ServeUntil([&] { return !m_log.m_entries.empty(); }));
     m_player->Pause();
