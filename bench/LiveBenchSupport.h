@@ -48,6 +48,15 @@ inline double Percentile(std::vector<double> values, double p)
     return values[i];
 }
 
+// A source's number, the line's number and ten numeric FDs, different for every line.
+inline QByteArray BenchLine(int source, int64_t i)
+{
+    QByteArray line = QByteArray::number(source) + ',' + QByteArray::number(i);
+    for (int k = 0; k < 10; ++k)
+        line += ',' + QByteArray::number(double((i * 10 + k) % 100000) * 0.25, 'f', 2);
+    return line;
+}
+
 inline QString DemoFile(const char* name)
 {
     return QStringLiteral(VANTREL_DEMO_DIR "/") + QLatin1String(name);

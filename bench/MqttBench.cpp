@@ -32,15 +32,6 @@ CMqttSettings SettingsFor(const CMqttBroker& broker, int qos)
     return s;
 }
 
-// Ten numeric FDs after the publisher number and the message number.
-QByteArray BenchLine(int publisher, int64_t i)
-{
-    QByteArray line = QByteArray::number(publisher) + ',' + QByteArray::number(i);
-    for (int k = 0; k < 10; ++k)
-        line += ',' + QByteArray::number(double((i * 10 + k) % 100000) * 0.25, 'f', 2);
-    return line;
-}
-
 // Arguments: publishers, QoS.
 void BM_MqttIntoStore(benchmark::State& state)
 {

@@ -60,15 +60,6 @@ private:
     std::map<quint16, int64_t> m_counts;
 };
 
-// Ten numeric FDs after the client number and the line number.
-QByteArray BenchLine(int client, int64_t i)
-{
-    QByteArray line = QByteArray::number(client) + ',' + QByteArray::number(i);
-    for (int k = 0; k < 10; ++k)
-        line += ',' + QByteArray::number(double((i * 10 + k) % 100000) * 0.25, 'f', 2);
-    return line;
-}
-
 int64_t PeakResidentKb()
 {
     QFile status(QStringLiteral("/proc/self/status"));
