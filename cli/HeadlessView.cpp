@@ -26,7 +26,8 @@ void CHeadlessView::OnInitialUpdate()
 void CHeadlessView::OnDocData(CVantrelDoc&, const CDocData& item)
 {
     const CHintAction action = HintAction(m_layers.Kind(), item.m_type);
-    m_layers.OnUpdate(item.m_type);
+    if (m_layers.OnUpdate(item.m_type) && m_onRepaint)
+        m_onRepaint();
     if (action.m_createLayers || action.m_renderOverlay)
         m_overlayStale = false;
     else if (action.m_renderBase)
@@ -56,6 +57,13 @@ void CHeadlessView::Finish()
     m_layers.RenderOverlay();
     m_doc.m_editMode = mode;
     m_overlayStale = false;
+}
+
+QImage CHeadlessView::GrabOverlay() const
+{
+    QImage copy;
+    m_layers.PaintOverlay([&](const QImage& overlay) { copy = overlay.copy(); });
+    return copy;
 }
 
 bool CHeadlessView::WriteOverlay(const QString& path) const

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 class CVantrelDoc;
 
@@ -22,6 +23,10 @@ public:
     void SetReplaySource(const CReplaySource& source) { m_layers.SetReplaySource(source); }
     // Frames "<base>-000001.png", ... after every `every` records; 0 writes none.
     void SetFrames(int64_t every, const QString& base);
+    // Called on the document's worker whenever a window would repaint.
+    void SetRepaintListener(std::function<void()> listener) { m_onRepaint = std::move(listener); }
+    // A copy of the overlay, taken under the view lock; any thread.
+    QImage GrabOverlay() const;
 
     // The first display of the view.
     void OnInitialUpdate();
@@ -48,4 +53,5 @@ private:
     int64_t m_frames = 0;
     bool m_overlayStale = false;
     QString m_frameError;
+    std::function<void()> m_onRepaint;
 };

@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/HeadlessDisplay.h"
 #include "cli/HeadlessHost.h"
 #include "cli/InputLines.h"
 #include "cli/HeadlessView.h"
@@ -10,7 +11,6 @@
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cstdio>
 #include <optional>
@@ -22,7 +22,6 @@ const char* const kRenderUsage =
 
 namespace {
 
-constexpr QSize kDefaultClient(1280, 800);
 // Lines read ahead of the pipeline; the rest wait in the file.
 constexpr size_t kMaxQueuedLines = 4096;
 
@@ -33,7 +32,7 @@ struct RenderOptions
     QString csv;
     QString state;
     std::optional<ViewKind> view;
-    QSize size = kDefaultClient;
+    QSize size = kDefaultHeadlessClient;
     int64_t every = 0;
 };
 
@@ -46,18 +45,6 @@ int Fail(const QString& message)
 {
     std::fprintf(stderr, "vantrel-cli render: %s\n", qUtf8Printable(message));
     return 1;
-}
-
-std::optional<QSize> ParseSize(const QString& text)
-{
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-    if (w < 1 || h < 1 || w > kMaxLayerSide || h > kMaxLayerSide)
-        return std::nullopt;
-    return QSize(w, h);
 }
 
 // Returns the exit status when the command ends here (help, version, wrong arguments).
@@ -87,15 +74,12 @@ std::optional<int> Parse(const QStringList& args, RenderOptions& o)
     o.csv = parser.value(csvOption);
     o.state = parser.value(stateOption);
     for (const QString& value : parser.values(viewOption)) {
-        if (value == QLatin1String("scroll"))
-            o.view = ViewKind::Scroll;
-        else if (value == QLatin1String("stretch"))
-            o.view = ViewKind::Stretch;
-        else
+        o.view = ParseViewKind(value);
+        if (!o.view)
             return Usage("--view is scroll or stretch");
     }
     for (const QString& value : parser.values(sizeOption)) {
-        const std::optional<QSize> size = ParseSize(value);
+        const std::optional<QSize> size = ParseViewSize(value);
         if (!size)
             return Usage("--size is WxH, each from 1 to 16384");
         o.size = *size;
@@ -135,16 +119,12 @@ int RunRenderCommand(const QStringList& args)
 
     // Declared before the pipeline, which stops its workers on the documents when it goes.
     CHeadlessHost host;
-    if (!host.OpenDocument(o.document))
-        return 1; // the host said why
-    const bool scrollDocument = host.DocumentCount(0) == 1;
-    CVantrelDoc& doc = *host.Document(scrollDocument ? 0 : 1, 0);
-    if (doc.m_pictureWidth < 1 || doc.m_pictureHeight < 1)
-        return Fail(o.document + QStringLiteral(": the document has no picture size"));
-    const ViewKind kind = o.view.value_or(scrollDocument ? ViewKind::Scroll : ViewKind::Stretch);
-    if (kind == ViewKind::Scroll
-        && (doc.m_pictureWidth > kMaxLayerSide || doc.m_pictureHeight > kMaxLayerSide))
-        return Fail(o.document + QStringLiteral(": the picture size is too large for a view"));
+    QString displayError;
+    const std::optional<CHeadlessDisplay> display = OpenHeadlessDisplay(host, o.document, o.view, displayError);
+    if (!display)
+        return displayError.isEmpty() ? 1 : Fail(displayError); // an empty error: the host said why
+    CVantrelDoc& doc = *display->m_doc;
+    const ViewKind kind = display->m_kind;
 
     CTextFile csv;
     if (!o.csv.isEmpty()) {

@@ -29,6 +29,7 @@ const std::map<QString, CommandEntry>& CommandTable()
         {QStringLiteral("pack"), {&RunPackCommand, kPackUsage}},
         {QStringLiteral("pipe"), {&RunPipeCommand, kPipeUsage}},
         {QStringLiteral("render"), {&RunRenderCommand, kRenderUsage}},
+        {QStringLiteral("serve"), {&RunServeCommand, kServeUsage}},
         {QStringLiteral("split"), {&RunSplitCommand, kSplitUsage}},
     };
     return table;
@@ -55,9 +56,9 @@ int Usage(const QString& problem = {})
 
 int main(int argc, char* argv[])
 {
-    // Rendering needs fonts, hence a GUI application, without a display.
+    // Drawing needs fonts, hence a GUI application, without a display.
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+    if (argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "serve") == 0)) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

@@ -8,12 +8,16 @@ vantrel_packages=(
   qt6-translations-l10n # Japanese texts of Qt's own dialogs
   libmosquitto-dev # the MQTT input
   mosquitto mosquitto-clients # the broker the MQTT tests start, and mosquitto_pub for the demo script
+  qt6-httpserver-dev qt6-websockets-dev # the live web view
 )
+# Only ./test needs these: the browser the live web view is tested in.
+vantrel_test_packages=(chromium chromium-driver)
 
+# Installs the build's packages and any named after it.
 ensure_packages() {
   local missing=()
   local p
-  for p in "${vantrel_packages[@]}"; do
+  for p in "${vantrel_packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

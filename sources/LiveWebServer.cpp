@@ -1,0 +1,303 @@
+#include "sources/LiveWebServer.h"
+
+#include "sources/RequestGate.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QImageWriter>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkRequest>
+#include <QTcpSocket>
+#include <QWebSocket>
+
+#include <algorithm>
+
+namespace {
+
+// A viewer only ever says it took a picture; anything longer is not ours.
+constexpr quint64 kMaxViewerMessage = 1024;
+
+// Close codes a refused WebSocket gets when it slipped past the gate (pipelined behind
+// another request): policy violation, and try again later.
+constexpr auto kCloseRefused = QWebSocketProtocol::CloseCodePolicyViolated;
+constexpr auto kCloseBusy = QWebSocketProtocol::CloseCode(1013);
+
+struct Header
+{
+    QByteArray m_name;
+    QByteArray m_value;
+};
+
+void Respond(QHttpServerResponder responder, const QHttpServerRequest& request, int status, const QByteArray& mime,
+             const QByteArray& body, const std::vector<Header>& extra = {})
+{
+    responder.writeStatusLine(QHttpServerResponder::StatusCode(status));
+    responder.writeHeader("Content-Type", mime);
+    responder.writeHeader("Content-Length", QByteArray::number(body.size()));
+    responder.writeHeader("Cache-Control", "no-store");
+    responder.writeHeader("X-Content-Type-Options", "nosniff");
+    // The token may stand in the address; it must not travel on to anyone else.
+    responder.writeHeader("Referrer-Policy", "no-referrer");
+    for (const Header& h : extra)
+        responder.writeHeader(h.m_name, h.m_value);
+    responder.writeBody(request.method() == QHttpServerRequest::Method::Head ? QByteArray() : body);
+}
+
+void RespondStatus(QHttpServerResponder responder, const QHttpServerRequest& request, int status,
+                   const std::vector<Header>& extra = {})
+{
+    Respond(std::move(responder), request, status, "text/plain; charset=utf-8", HttpStatusText(status) + '\n', extra);
+}
+
+QByteArray PageBytes()
+{
+    QFile page(QStringLiteral(":/web/index.html"));
+    return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
+}
+
+QByteArray Encode(const QImage& image, const char* format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        return QByteArray();
+    return bytes;
+}
+
+} // namespace
+
+CLiveWebServer::CLiveWebServer(FrameGrabber grabber, CountsSource counts, QObject* parent)
+    : QAbstractHttpServer(parent), m_grabber(std::move(grabber)), m_counts(std::move(counts))
+{
+    // The page lives in the core library, which an executable only pulls in piece by piece.
+    Q_INIT_RESOURCE(web);
+    m_rateTimer.setSingleShot(true);
+    connect(&m_rateTimer, &QTimer::timeout, this, &CLiveWebServer::Pump);
+    connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &CLiveWebServer::OnNewWebSocket);
+}
+
+CLiveWebServer::~CLiveWebServer()
+{
+    for (Viewer& viewer : m_viewers) {
+        viewer.m_socket->disconnect(this);
+        viewer.m_socket->abort();
+        delete viewer.m_socket;
+    }
+}
+
+bool CLiveWebServer::Start(const CWebAccess& access, QString* error)
+{
+    const QString problem = CheckWebAccess(access);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    auto* listener = new CGatedTcpServer([this](const CRequestHead& head) { return CheckUpgrade(head); }, this);
+    if (!listener->listen(access.m_address, access.m_port)) {
+        if (error)
+            *error = QStringLiteral("cannot listen on %1 port %2: %3")
+                         .arg(access.m_address.toString())
+                         .arg(access.m_port)
+                         .arg(listener->errorString());
+        delete listener;
+        return false;
+    }
+    m_access = access;
+    m_access.m_port = listener->serverPort();
+    m_listener = listener;
+    bind(listener);
+    return true;
+}
+
+quint16 CLiveWebServer::Port() const
+{
+    return m_listener ? m_listener->serverPort() : 0;
+}
+
+void CLiveWebServer::SetFramesPerSecond(int32_t fps)
+{
+    m_minIntervalMs = 1000 / std::clamp(fps, 1, 1000);
+}
+
+void CLiveWebServer::NotifyRepaint()
+{
+    // Many repaints between two turns of the event loop make one.
+    if (m_repaintQueued.exchange(true, std::memory_order_acq_rel))
+        return;
+    QMetaObject::invokeMethod(this, &CLiveWebServer::OnRepaint, Qt::QueuedConnection);
+}
+
+void CLiveWebServer::OnRepaint()
+{
+    m_repaintQueued.store(false, std::memory_order_release);
+    m_dirty = true;
+    Pump();
+}
+
+void CLiveWebServer::Pump()
+{
+    const bool anyReady = std::any_of(m_viewers.begin(), m_viewers.end(), [](const Viewer& v) { return !v.m_waiting; });
+    if (!anyReady)
+        return;
+    if (m_dirty || m_frame.isEmpty()) {
+        const qint64 wait = m_sinceEncode.isValid() ? m_minIntervalMs - m_sinceEncode.elapsed() : 0;
+        if (wait > 0) {
+            if (!m_rateTimer.isActive())
+                m_rateTimer.start(int(wait));
+        } else {
+            QElapsedTimer cost;
+            cost.start();
+            m_dirty = false;
+            const QImage image = m_grabber ? m_grabber() : QImage();
+            if (!image.isNull()) {
+                m_frame = EncodeLiveFrame(image);
+                ++m_frameSerial;
+                ++m_framesEncoded;
+                m_encodeNs += cost.nsecsElapsed();
+            }
+            m_sinceEncode.start();
+        }
+    }
+    if (m_frame.isEmpty())
+        return;
+    for (Viewer& viewer : m_viewers) {
+        if (viewer.m_waiting || viewer.m_lastSerial == m_frameSerial)
+            continue;
+        viewer.m_waiting = true;
+        viewer.m_lastSerial = m_frameSerial;
+        viewer.m_socket->sendBinaryMessage(m_frame);
+        ++m_framesSent;
+    }
+}
+
+int CLiveWebServer::CheckUpgrade(const CRequestHead& head) const
+{
+    if (!IsTokenAccepted(m_access.m_token, {head.m_query, head.m_cookie, head.m_authorization}))
+        return 401;
+    if (head.m_path != "/live")
+        return 404;
+    if (ViewerCount() >= kMaxViewers)
+        return 503;
+    return 0;
+}
+
+void CLiveWebServer::OnNewWebSocket()
+{
+    while (hasPendingWebSocketConnections()) {
+        QWebSocket* socket = nextPendingWebSocketConnection().release();
+        socket->setParent(this);
+        socket->setMaxAllowedIncomingFrameSize(kMaxViewerMessage);
+        socket->setMaxAllowedIncomingMessageSize(kMaxViewerMessage);
+        // The gate checked the upgrade; one pipelined behind another request was not.
+        const QNetworkRequest request = socket->request();
+        CRequestHead head;
+        head.m_path = socket->requestUrl().path().toUtf8();
+        head.m_query = socket->requestUrl().query(QUrl::FullyEncoded).toUtf8();
+        head.m_cookie = request.rawHeader("Cookie");
+        head.m_authorization = request.rawHeader("Authorization");
+        if (const int status = CheckUpgrade(head); status != 0) {
+            socket->close(status == 503 ? kCloseBusy : kCloseRefused, QString::fromLatin1(HttpStatusText(status)));
+            connect(socket, &QWebSocket::disconnected, socket, &QObject::deleteLater);
+            continue;
+        }
+        connect(socket, &QWebSocket::textMessageReceived, this, [this, socket] {
+            if (Viewer* viewer = FindViewer(socket)) {
+                viewer->m_waiting = false;
+                Pump();
+            }
+        });
+        connect(socket, &QWebSocket::disconnected, this, [this, socket] { RemoveViewer(socket); });
+        m_viewers.push_back({socket, false, 0});
+        Q_EMIT viewerCountChanged(ViewerCount());
+    }
+    Pump();
+}
+
+CLiveWebServer::Viewer* CLiveWebServer::FindViewer(QWebSocket* socket)
+{
+    const auto it = std::find_if(m_viewers.begin(), m_viewers.end(), [socket](const Viewer& v) { return v.m_socket == socket; });
+    return it == m_viewers.end() ? nullptr : &*it;
+}
+
+void CLiveWebServer::RemoveViewer(QWebSocket* socket)
+{
+    const auto it = std::find_if(m_viewers.begin(), m_viewers.end(), [socket](const Viewer& v) { return v.m_socket == socket; });
+    if (it == m_viewers.end())
+        return;
+    m_viewers.erase(it);
+    socket->deleteLater();
+    Q_EMIT viewerCountChanged(ViewerCount());
+}
+
+bool CLiveWebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
+{
+    const QHttpServerRequest::Method method = request.method();
+    const QUrlQuery query = request.query();
+    const QByteArray queryText = request.url().query(QUrl::FullyEncoded).toUtf8();
+    if (!IsTokenAccepted(m_access.m_token, {queryText, request.value("cookie"), request.value("authorization")})) {
+        RespondStatus(makeResponder(request, socket), request, 401, {{"WWW-Authenticate", "Bearer"}});
+        return true;
+    }
+    // Nothing is ever written through this server.
+    if (method != QHttpServerRequest::Method::Get && method != QHttpServerRequest::Method::Head) {
+        RespondStatus(makeResponder(request, socket), request, 405, {{"Allow", "GET, HEAD"}});
+        return true;
+    }
+    const QString path = request.url().path();
+    if (path == QLatin1String("/")) {
+        std::vector<Header> extra = {
+            {"Content-Security-Policy",
+             "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src blob:; connect-src 'self'"}};
+        // A token shown in the address is kept in our cookie, so the page's own requests carry it.
+        if (query.hasQueryItem(QStringLiteral("token")) && !m_access.m_token.isEmpty())
+            extra.push_back({"Set-Cookie", QByteArray(kTokenCookie) + '=' + m_access.m_token.toUtf8()
+                                               + "; Path=/; HttpOnly; SameSite=Strict"});
+        Respond(makeResponder(request, socket), request, 200, "text/html; charset=utf-8", PageBytes(), extra);
+    } else if (path == QLatin1String("/frame.png")) {
+        const QImage image = m_grabber ? m_grabber() : QImage();
+        if (image.isNull())
+            RespondStatus(makeResponder(request, socket), request, 503);
+        else
+            Respond(makeResponder(request, socket), request, 200, "image/png", EncodePng(image));
+    } else if (path == QLatin1String("/status")) {
+        Respond(makeResponder(request, socket), request, 200, "application/json", StatusJson());
+    } else {
+        RespondStatus(makeResponder(request, socket), request, 404);
+    }
+    return true;
+}
+
+void CLiveWebServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket)
+{
+    RespondStatus(makeResponder(request, socket), request, 404);
+}
+
+QByteArray CLiveWebServer::StatusJson() const
+{
+    const CLiveCounts counts = m_counts ? m_counts() : CLiveCounts();
+    QJsonObject status;
+    status.insert(QStringLiteral("linesReceived"), qint64(counts.m_linesReceived));
+    status.insert(QStringLiteral("rowsStored"), qint64(counts.m_rowsStored));
+    status.insert(QStringLiteral("connectedSources"), counts.m_connectedSources);
+    status.insert(QStringLiteral("viewers"), ViewerCount());
+    status.insert(QStringLiteral("framesSent"), qint64(m_framesSent));
+    status.insert(QStringLiteral("discardedLines"), qint64(counts.m_discardedLines));
+    return QJsonDocument(status).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QByteArray CLiveWebServer::EncodeLiveFrame(const QImage& image)
+{
+    return Encode(image, "jpeg", kJpegQuality);
+}
+
+QByteArray CLiveWebServer::EncodePng(const QImage& image)
+{
+    return Encode(image, "png", -1);
+}
