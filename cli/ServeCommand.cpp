@@ -193,7 +193,6 @@ public:
         m_wake.notify_all();
         m_thread.join();
     }
-    int64_t Sent() const { return m_sent.load(std::memory_order_relaxed); }
     bool IsPlaying() const { return !m_ended.load(std::memory_order_acquire); }
 
 private:
@@ -207,7 +206,6 @@ private:
             while (!Stopping() && QueueFull())
                 PauseUs(200);
             m_main.PushLine(line);
-            m_sent.fetch_add(1, std::memory_order_relaxed);
             due += interval;
             std::unique_lock lock(m_lock);
             if (m_wake.wait_until(lock, due, [this] { return m_stop; }))
@@ -232,7 +230,6 @@ private:
     std::mutex m_lock;
     std::condition_variable m_wake;
     bool m_stop = false;
-    std::atomic<int64_t> m_sent{0};
     std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };
@@ -283,7 +280,7 @@ int RunServeCommand(const QStringList& args)
     std::unique_ptr<CCsvFeed> csvFeed;
     const auto counts = [&] {
         CLiveCounts c;
-        c.m_linesReceived = lineServer.LineCount() + (mqtt ? mqtt->LineCount() : 0) + (csvFeed ? csvFeed->Sent() : 0);
+        c.m_linesReceived = main.QueuedLines() + main.DiscardedLines();
         {
             std::lock_guard lock(main.m_storeLock);
             c.m_rowsStored = main.m_internalData.GetCount();

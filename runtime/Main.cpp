@@ -22,6 +22,7 @@ void CMain::AppendLineLocked(const QString& line)
 {
     m_lineQueue.push_back(line);
     m_queuedText += line.size();
+    m_queuedLines.fetch_add(1, std::memory_order_relaxed);
 }
 
 QString CMain::TakeFrontLocked()
@@ -67,6 +68,7 @@ void CMain::PrepareRun()
 {
     m_stop = 0;
     m_discardedLines = 0;
+    m_queuedLines = 0;
     m_captureFailed = 0;
     m_captureError.clear();
     ForEachDocument(m_pApp, [](CVantrelDoc& doc) { doc.ResetFeed(); });

@@ -46,6 +46,8 @@ public:
     bool PushLineBounded(const QString& line);
     // Lines PushLineBounded dropped since PrepareRun.
     int64_t DiscardedLines() const { return m_discardedLines.load(std::memory_order_relaxed); }
+    // Lines queued for the worker since PrepareRun.
+    int64_t QueuedLines() const { return m_queuedLines.load(std::memory_order_relaxed); }
     // Typical lines hit the line limit first (about 150 MB of queue); the text limit keeps
     // long lines (a TCP line may be 65,535 bytes) to 128 MiB of UTF-16 as well.
     static constexpr int64_t kLineQueueLimit = 1'000'000;
@@ -141,6 +143,7 @@ private:
     std::atomic<bool> m_replayDone{false};
     int64_t m_queuedText = 0; // UTF-16 code units in m_lineQueue, under m_queueLock
     std::atomic<int64_t> m_discardedLines{0};
+    std::atomic<int64_t> m_queuedLines{0};
 };
 
 // The start of a line matches an entry of length n when its first n UTF-16 code units equal
