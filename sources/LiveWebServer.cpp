@@ -9,20 +9,18 @@
 #include <QImageWriter>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkRequest>
 #include <QTcpSocket>
 #include <QWebSocket>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 // A viewer only ever says it took a picture; anything longer is not ours.
 constexpr quint64 kMaxViewerMessage = 1024;
 
-// Close codes a refused WebSocket gets when it slipped past the gate (pipelined behind
-// another request): policy violation, and try again later.
-constexpr auto kCloseRefused = QWebSocketProtocol::CloseCodePolicyViolated;
+// "Try again later", for an upgrade that raced another one to the last free place.
 constexpr auto kCloseBusy = QWebSocketProtocol::CloseCode(1013);
 
 struct Header
@@ -99,7 +97,7 @@ bool CLiveWebServer::Start(const CWebAccess& access, QString* error)
             *error = problem;
         return false;
     }
-    auto* listener = new CGatedTcpServer([this](const CRequestHead& head) { return CheckUpgrade(head); }, this);
+    auto* listener = new CGatedTcpServer(this);
     if (!listener->listen(access.m_address, access.m_port)) {
         if (error)
             *error = QStringLiteral("cannot listen on %1 port %2: %3")
@@ -177,17 +175,6 @@ void CLiveWebServer::Pump()
     }
 }
 
-int CLiveWebServer::CheckUpgrade(const CRequestHead& head) const
-{
-    if (!IsTokenAccepted(m_access.m_token, {head.m_query, head.m_cookie, head.m_authorization}))
-        return 401;
-    if (head.m_path != "/live")
-        return 404;
-    if (ViewerCount() >= kMaxViewers)
-        return 503;
-    return 0;
-}
-
 void CLiveWebServer::OnNewWebSocket()
 {
     while (hasPendingWebSocketConnections()) {
@@ -195,15 +182,10 @@ void CLiveWebServer::OnNewWebSocket()
         socket->setParent(this);
         socket->setMaxAllowedIncomingFrameSize(kMaxViewerMessage);
         socket->setMaxAllowedIncomingMessageSize(kMaxViewerMessage);
-        // The gate checked the upgrade; one pipelined behind another request was not.
-        const QNetworkRequest request = socket->request();
-        CRequestHead head;
-        head.m_path = socket->requestUrl().path().toUtf8();
-        head.m_query = socket->requestUrl().query(QUrl::FullyEncoded).toUtf8();
-        head.m_cookie = request.rawHeader("Cookie");
-        head.m_authorization = request.rawHeader("Authorization");
-        if (const int status = CheckUpgrade(head); status != 0) {
-            socket->close(status == 503 ? kCloseBusy : kCloseRefused, QString::fromLatin1(HttpStatusText(status)));
+        // Upgrades were counted when they were let through; several at once can still
+        // pass the last free place.
+        if (ViewerCount() >= kMaxViewers) {
+            socket->close(kCloseBusy, QStringLiteral("too many viewers"));
             connect(socket, &QWebSocket::disconnected, socket, &QObject::deleteLater);
             continue;
         }
@@ -236,27 +218,49 @@ void CLiveWebServer::RemoveViewer(QWebSocket* socket)
     Q_EMIT viewerCountChanged(ViewerCount());
 }
 
+int CLiveWebServer::Refusal(const QHttpServerRequest& request, bool upgrade) const
+{
+    const QByteArray query = request.url().query(QUrl::FullyEncoded).toUtf8();
+    if (!IsTokenAccepted(m_access.m_token, {query, request.value("cookie"), request.value("authorization")}))
+        return 401;
+    // Nothing is ever written through this server.
+    const QHttpServerRequest::Method method = request.method();
+    if (method != QHttpServerRequest::Method::Get && method != QHttpServerRequest::Method::Head)
+        return 405;
+    if (upgrade) {
+        if (request.url().path() != QLatin1String("/live"))
+            return 404;
+        if (ViewerCount() >= kMaxViewers)
+            return 503;
+    }
+    return 0;
+}
+
 bool CLiveWebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
-    const QHttpServerRequest::Method method = request.method();
-    const QUrlQuery query = request.query();
-    const QByteArray queryText = request.url().query(QUrl::FullyEncoded).toUtf8();
-    if (!IsTokenAccepted(m_access.m_token, {queryText, request.value("cookie"), request.value("authorization")})) {
-        RespondStatus(makeResponder(request, socket), request, 401, {{"WWW-Authenticate", "Bearer"}});
-        return true;
+    // An upgrade goes on to the WebSocket server when this returns true without answering;
+    // false makes the server call missingHandler, which must not answer twice.
+    const bool upgrade = request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
+    if (const int status = Refusal(request, upgrade); status != 0) {
+        std::vector<Header> extra;
+        if (status == 401)
+            extra.push_back({"WWW-Authenticate", "Bearer"});
+        else if (status == 405)
+            extra.push_back({"Allow", "GET, HEAD"});
+        RespondStatus(makeResponder(request, socket), request, status, extra);
+        m_upgradeAnswered = upgrade;
+        return !upgrade;
     }
-    // Nothing is ever written through this server.
-    if (method != QHttpServerRequest::Method::Get && method != QHttpServerRequest::Method::Head) {
-        RespondStatus(makeResponder(request, socket), request, 405, {{"Allow", "GET, HEAD"}});
+    if (upgrade)
         return true;
-    }
+
     const QString path = request.url().path();
     if (path == QLatin1String("/")) {
         std::vector<Header> extra = {
             {"Content-Security-Policy",
              "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src blob:; connect-src 'self'"}};
         // A token shown in the address is kept in our cookie, so the page's own requests carry it.
-        if (query.hasQueryItem(QStringLiteral("token")) && !m_access.m_token.isEmpty())
+        if (request.query().hasQueryItem(QStringLiteral("token")) && !m_access.m_token.isEmpty())
             extra.push_back({"Set-Cookie", QByteArray(kTokenCookie) + '=' + m_access.m_token.toUtf8()
                                                + "; Path=/; HttpOnly; SameSite=Strict"});
         Respond(makeResponder(request, socket), request, 200, "text/html; charset=utf-8", PageBytes(), extra);
@@ -276,6 +280,8 @@ bool CLiveWebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket
 
 void CLiveWebServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket)
 {
+    if (std::exchange(m_upgradeAnswered, false))
+        return;
     RespondStatus(makeResponder(request, socket), request, 404);
 }
 

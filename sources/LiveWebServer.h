@@ -15,7 +15,6 @@
 #include <vector>
 
 class CGatedTcpServer;
-struct CRequestHead;
 class QWebSocket;
 
 // What the status page reports of the pipeline and its sources.
@@ -85,7 +84,8 @@ private:
         int64_t m_lastSerial = 0;  // the picture it was sent last
     };
 
-    int CheckUpgrade(const CRequestHead& head) const;
+    // The status a request is refused with, or 0.
+    int Refusal(const QHttpServerRequest& request, bool upgrade) const;
     void OnNewWebSocket();
     void RemoveViewer(QWebSocket* socket);
     Viewer* FindViewer(QWebSocket* socket);
@@ -110,4 +110,5 @@ private:
     int64_t m_framesSent = 0;
     int64_t m_framesEncoded = 0;
     int64_t m_encodeNs = 0;
+    bool m_upgradeAnswered = false;
 };

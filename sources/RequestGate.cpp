@@ -3,12 +3,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-namespace {
-
-constexpr char kHeadEnd[] = "\r\n\r\n";
-
-} // namespace
-
 QByteArray HttpStatusText(int status)
 {
     switch (status) {
@@ -23,39 +17,8 @@ QByteArray HttpStatusText(int status)
     }
 }
 
-std::optional<CRequestHead> ParseRequestHead(const QByteArray& head)
-{
-    if (!head.endsWith(kHeadEnd))
-        return std::nullopt;
-    const QList<QByteArray> lines = head.left(head.size() - 4).split('\n');
-    const QList<QByteArray> requestLine = lines.front().trimmed().split(' ');
-    if (requestLine.size() != 3 || !requestLine[2].startsWith("HTTP/"))
-        return std::nullopt;
-    CRequestHead parsed;
-    parsed.m_method = requestLine[0];
-    const QByteArray& target = requestLine[1];
-    const qsizetype question = target.indexOf('?');
-    parsed.m_path = question < 0 ? target : target.left(question);
-    parsed.m_query = question < 0 ? QByteArray() : target.mid(question + 1);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "cookie")
-            parsed.m_cookie += (parsed.m_cookie.isEmpty() ? "" : "; ") + value;
-        else if (name == "authorization")
-            parsed.m_authorization = value;
-        else if (name == "upgrade")
-            parsed.m_upgrade = value.toLower() == "websocket";
-    }
-    return parsed;
-}
-
-CGatedTcpServer::CGatedTcpServer(UpgradeCheck check, QObject* parent)
-    : QTcpServer(parent), m_check(std::move(check))
+CGatedTcpServer::CGatedTcpServer(QObject* parent)
+    : QTcpServer(parent)
 {
 }
 
@@ -87,28 +50,9 @@ void CGatedTcpServer::OnReadyRead(QTcpSocket* socket)
     Gate& gate = *found;
     // The server keeps a transaction open while a request is incomplete; none open means the
     // coming bytes start a new request.
-    if (!socket->isTransactionStarted()) {
+    if (!socket->isTransactionStarted())
         gate.m_seen = 0;
-        gate.m_head.clear();
-        gate.m_headDone = false;
-    }
-    const qint64 fresh = socket->bytesAvailable();
-    if (!gate.m_headDone) {
-        gate.m_head += socket->peek(qMin(fresh, kMaxRequestBytes - qint64(gate.m_head.size())));
-        const qsizetype end = gate.m_head.indexOf(kHeadEnd);
-        if (end >= 0) {
-            gate.m_headDone = true;
-            gate.m_head.truncate(end + 4);
-            const std::optional<CRequestHead> head = ParseRequestHead(gate.m_head);
-            const int status = head && head->m_upgrade && m_check ? m_check(*head) : 0;
-            gate.m_head.clear();
-            if (status != 0) {
-                Refuse(socket, status);
-                return;
-            }
-        }
-    }
-    gate.m_seen += fresh;
+    gate.m_seen += socket->bytesAvailable();
     if (gate.m_seen > kMaxRequestBytes)
         Refuse(socket, 413);
 }

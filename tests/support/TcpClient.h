@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -55,6 +56,18 @@ public:
             done += n;
         }
         return true;
+    }
+
+    // What arrives within the time, up to 64 KiB; empty on timeout or close.
+    QByteArray ReceiveSome(int timeoutMs)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) <= 0)
+            return {};
+        QByteArray bytes(65536, Qt::Uninitialized);
+        const ssize_t n = ::recv(m_fd, bytes.data(), size_t(bytes.size()), 0);
+        bytes.resize(n > 0 ? n : 0);
+        return bytes;
     }
 
     // Whether the server has closed this connection (without waiting).
