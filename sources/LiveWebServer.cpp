@@ -258,7 +258,7 @@ bool CLiveWebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket
     if (path == QLatin1String("/")) {
         std::vector<Header> extra = {
             {"Content-Security-Policy",
-             "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src blob:; connect-src 'self'"}};
+             "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src blob: data:; connect-src 'self'"}};
         // A token shown in the address is kept in our cookie, so the page's own requests carry it.
         if (request.query().hasQueryItem(QStringLiteral("token")) && !m_access.m_token.isEmpty())
             extra.push_back({"Set-Cookie", QByteArray(kTokenCookie) + '=' + m_access.m_token.toUtf8()
