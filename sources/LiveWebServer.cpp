@@ -75,6 +75,7 @@ CLiveWebServer::CLiveWebServer(FrameGrabber grabber, CountsSource counts, QObjec
 {
     // The page lives in the core library, which an executable only pulls in piece by piece.
     Q_INIT_RESOURCE(web);
+    m_clock.start();
     m_rateTimer.setSingleShot(true);
     connect(&m_rateTimer, &QTimer::timeout, this, &CLiveWebServer::Pump);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &CLiveWebServer::OnNewWebSocket);
@@ -145,11 +146,15 @@ void CLiveWebServer::Pump()
     if (!anyReady)
         return;
     if (m_dirty || m_frame.isEmpty()) {
-        const qint64 wait = m_sinceEncode.isValid() ? m_minIntervalMs - m_sinceEncode.elapsed() : 0;
-        if (wait > 0) {
+        const qint64 now = m_clock.elapsed();
+        if (now < m_nextFrameMs) {
             if (!m_rateTimer.isActive())
-                m_rateTimer.start(int(wait));
+                m_rateTimer.start(int(m_nextFrameMs - now));
         } else {
+            // One picture per interval on average. A picture due earlier than it came keeps
+            // up to half an interval of that lead, so pictures that follow data arriving at
+            // the same rate do not lock onto waiting for the next free moment.
+            m_nextFrameMs = std::max(m_nextFrameMs, now - m_minIntervalMs / 2) + m_minIntervalMs;
             QElapsedTimer cost;
             cost.start();
             m_dirty = false;
@@ -160,7 +165,6 @@ void CLiveWebServer::Pump()
                 ++m_framesEncoded;
                 m_encodeNs += cost.nsecsElapsed();
             }
-            m_sinceEncode.start();
         }
     }
     if (m_frame.isEmpty())

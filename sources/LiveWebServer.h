@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -105,7 +106,8 @@ private:
     QByteArray m_frame;
     int64_t m_frameSerial = 0;
     int32_t m_minIntervalMs = 1000 / kDefaultFramesPerSecond;
-    QElapsedTimer m_sinceEncode;
+    QElapsedTimer m_clock;
+    qint64 m_nextFrameMs = std::numeric_limits<qint64>::min() / 2; // when the next picture may be made
     QTimer m_rateTimer;
     int64_t m_framesSent = 0;
     int64_t m_framesEncoded = 0;
