@@ -44,6 +44,8 @@ const std::vector<CCommandSpec> kTable = {
     {Command::ViewStatusBar, u"ステータス バー(&S)", u"ステータス バーの表示と非表示を切り替えます\nステータス バー", R::Always},
     {Command::WindowCascade, u"重ねて表示(&C)", u"ウィンドウを重ねて並べます\n重ねて表示", R::Always},
     {Command::WindowTile, u"並べて表示(&T)", u"ウィンドウを重ならないように並べます\n並べて表示", R::Always},
+    // Always: a run is when publishing matters most, and the dialog says when there is no view.
+    {Command::WebPublish, u"Web公開(&W)...", u"表示中の画面をブラウザーから見られるように公開します\nWeb公開", R::Always},
 };
 
 QString Part(Command id, int index)

@@ -41,6 +41,7 @@ enum class Command : int32_t {
     ViewStatusBar = 59393,
     WindowCascade = 57650,
     WindowTile = 57651,
+    WebPublish = 32831,
 };
 
 // The two document types and the menu shown while no document is open.

@@ -5,14 +5,18 @@
 #include "app/DesignEditor.h"
 #include "app/DocManager.h"
 #include "app/VantrelApp.h"
+#include "app/WebPublisher.h"
+#include "dialogs/DialogWebPublish.h"
 #include "model/Enums.h"
 #include "model/VantrelDoc.h"
+#include "views/ViewWidget.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
@@ -59,11 +63,24 @@ CMainFrame::CMainFrame(CVantrelApp& app, QWidget* parent)
     connect(m_runTimer, &QTimer::timeout, this, &CMainFrame::UpdateActions);
     connect(&m_app, &CVantrelApp::stateChanged, this, &CMainFrame::UpdateActions);
 
+    m_webPublisher = new CWebPublisher(
+        m_app.Main(), [this] { return PublishableView(); }, [this] { return ConnectedSources(*this); }, this);
+    connect(m_webPublisher, &CWebPublisher::stateChanged, this, &CMainFrame::UpdateWebStatus);
+    m_webStatus = new QLabel;
+    m_webStatus->setAccessibleName(QStringLiteral("Web公開"));
+    m_webStatus->hide();
+    status->addPermanentWidget(m_webStatus);
+
     resize(1200, 800);
     m_normal = QRect(pos(), size());
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Before the windows: a view going would report to a frame that is half gone.
+    delete m_webDialog.data();
+    delete m_webPublisher;
+}
 
 void CMainFrame::AttachDocuments(CDocManager& docs)
 {
@@ -229,6 +246,9 @@ void CMainFrame::OnDocumentCommand(Command id)
     case Command::FDConversion:
         m_app.OnFDConversion();
         break;
+    case Command::WebPublish:
+        OnWebPublish();
+        break;
     default:
         // The design lists come with their windows.
         break;
@@ -261,6 +281,48 @@ void CMainFrame::OnWindowManager()
 {
     CDialogWindowList dialog(m_area, this);
     dialog.exec();
+}
+
+void CMainFrame::OnWebPublish()
+{
+    if (!m_webDialog) {
+        m_webDialog = new CDialogWebPublish(*m_webPublisher, m_app.UI(), this);
+        CWebAccess access;
+        LoadWebAccess(m_app.Settings(), access);
+        m_webDialog->SetValues(access);
+        connect(m_webPublisher, &CWebPublisher::stateChanged, m_webDialog, &CDialogWebPublish::Refresh);
+        connect(m_webDialog, &CDialogWebPublish::published, this,
+                [this](const CWebAccess& access) { SaveWebAccess(m_app.Settings(), access); });
+    }
+    m_webDialog->Refresh();
+    m_webDialog->show();
+    m_webDialog->raise();
+    m_webDialog->activateWindow();
+}
+
+CDialogWebPublish* CMainFrame::WebPublishDialog() const
+{
+    return m_webDialog;
+}
+
+CViewWidget* CMainFrame::PublishableView() const
+{
+    // The current window stays current while the dialog has the focus.
+    const auto* frame = qobject_cast<CChildFrame*>(m_area->currentSubWindow());
+    return frame ? frame->View() : nullptr;
+}
+
+void CMainFrame::UpdateWebStatus()
+{
+    if (!m_webPublisher->IsPublishing()) {
+        m_webStatus->hide();
+        return;
+    }
+    // Without the token: the status bar is in sight of anyone near the screen.
+    CWebAccess shown = m_webPublisher->PublishedAccess();
+    shown.m_token.clear();
+    m_webStatus->setText(QStringLiteral("Web公開中 %1　閲覧者数 %2").arg(shown.ViewerUrl()).arg(m_webPublisher->ViewerCount()));
+    m_webStatus->show();
 }
 
 void CMainFrame::ShowBusyRefusal()

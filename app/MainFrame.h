@@ -3,13 +3,17 @@
 #include "app/Commands.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 
 #include <map>
 
+class CDialogWebPublish;
 class CDocEntry;
 class CDocManager;
 class CVantrelApp;
+class CViewWidget;
+class CWebPublisher;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -46,6 +50,10 @@ public:
     // The toolbar buttons the user hid with the customization command.
     void SetHiddenToolButtons(const QList<int>& ids);
 
+    // The one web publication and its dialog (null until first opened).
+    CWebPublisher& WebPublisher() const { return *m_webPublisher; }
+    CDialogWebPublish* WebPublishDialog() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -67,6 +75,10 @@ private:
     void OnDocumentCommand(Command id);
     void OnCustomizeToolbar();
     void OnWindowManager();
+    void OnWebPublish();
+    // The view of the current document window, also while another window has the focus.
+    CViewWidget* PublishableView() const;
+    void UpdateWebStatus();
     void ShowBusyRefusal();
     void UpdateTitle();
     void TrackNormalGeometry();
@@ -82,4 +94,7 @@ private:
     bool m_menusBuilt = false;
     QTimer* m_runTimer = nullptr;
     QRect m_normal;
+    CWebPublisher* m_webPublisher = nullptr;
+    QPointer<CDialogWebPublish> m_webDialog;
+    QLabel* m_webStatus = nullptr;
 };

@@ -162,6 +162,8 @@ void CMainFrame::BuildMenus(MenuKind kind)
     view->addAction(Action(Command::ViewStatusBar));
     view->addSeparator();
     view->addAction(Action(Command::CustomizeToolbar));
+    view->addSeparator();
+    view->addAction(Action(Command::WebPublish));
 
     if (hasDocument) {
         QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));

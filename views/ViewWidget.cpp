@@ -62,6 +62,7 @@ void CViewWidget::OnInitialUpdate()
     m_initialized = true;
     LayersCreated();
     viewport()->update();
+    Q_EMIT overlayRepainted();
 }
 
 void CViewWidget::OnUpdate(int32_t hint)
@@ -85,6 +86,16 @@ void CViewWidget::OnUpdate(int32_t hint)
         viewport()->repaint();
     else
         viewport()->repaint(changed);
+    Q_EMIT overlayRepainted();
+}
+
+bool CViewWidget::viewportEvent(QEvent* event)
+{
+    const bool handled = QAbstractScrollArea::viewportEvent(event);
+    // The resize handlers run inside this call; a stretch view has made its layers again.
+    if (event->type() == QEvent::Resize && m_initialized)
+        Q_EMIT overlayRepainted();
+    return handled;
 }
 
 void CViewWidget::RequestClose()

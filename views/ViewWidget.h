@@ -51,6 +51,9 @@ public:
 Q_SIGNALS:
     // The document has no picture size: the frame should close. Queued, sent once.
     void closeRequested();
+    // The overlay may show something new: after an update that repaints, and after the layers
+    // were made (first display, a resize).
+    void overlayRepainted();
 
 protected:
     // Called after the layers were (re)created, so that a view can follow their size.
@@ -58,6 +61,7 @@ protected:
     // Where the overlay's top-left corner lies in the viewport.
     virtual QPoint OverlayOrigin() const { return QPoint(0, 0); }
 
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
