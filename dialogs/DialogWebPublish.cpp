@@ -24,22 +24,6 @@ QPushButton* Button(const QString& caption)
 
 } // namespace
 
-std::optional<QHostAddress> ParseWebAddress(const QString& text)
-{
-    QString host = text.trimmed();
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        return QHostAddress(QHostAddress::LocalHost);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    QHostAddress address;
-    if (host.isEmpty() || !address.setAddress(host))
-        return std::nullopt;
-    // "1.2.3" would be taken for 1.2.0.3: an address with a part left out is a typing slip.
-    if (address.protocol() == QAbstractSocket::IPv4Protocol && host.count(QLatin1Char('.')) != 3)
-        return std::nullopt;
-    return address;
-}
-
 CDialogWebPublish::CDialogWebPublish(IWebPublishing& publishing, IUserInteraction& ui, QWidget* parent)
     : QDialog(parent), m_publishing(publishing), m_ui(ui)
 {
@@ -120,7 +104,7 @@ void CDialogWebPublish::SetValues(const CWebAccess& access)
 CWebAccess CDialogWebPublish::Values() const
 {
     CWebAccess access;
-    access.m_address = ParseWebAddress(m_address->currentText()).value_or(QHostAddress());
+    access.m_address = ParseWebHost(m_address->currentText()).value_or(QHostAddress());
     access.m_port = uint16_t(m_port->value());
     // A space pasted around a token is never meant.
     access.m_token = m_token->text().trimmed();

@@ -33,9 +33,6 @@ public:
     virtual int32_t ViewerCount() const = 0;
 };
 
-// An address as typed: IPv4, IPv6 (brackets allowed) or "localhost"; nothing otherwise.
-std::optional<QHostAddress> ParseWebAddress(const QString& text);
-
 // "Web公開": where the active view is served and with which token, the address to give to
 // viewers, and the publication's state. Modeless; closing it leaves the publication running.
 class CDialogWebPublish : public QDialog

@@ -36,6 +36,22 @@ QString CWebAccess::ViewerUrl() const
     return url;
 }
 
+std::optional<QHostAddress> ParseWebHost(const QString& text)
+{
+    QString host = text.trimmed();
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return QHostAddress(QHostAddress::LocalHost);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    QHostAddress address;
+    if (host.isEmpty() || !address.setAddress(host))
+        return std::nullopt;
+    // "1.2.3" would be taken for 1.2.0.3: an address with a part left out is a typing slip.
+    if (address.protocol() == QAbstractSocket::IPv4Protocol && host.count(QLatin1Char('.')) != 3)
+        return std::nullopt;
+    return address;
+}
+
 std::optional<QString> ParseHttpEndpoint(const QString& text, CWebAccess& access)
 {
     static const QRegularExpression form(QStringLiteral("^(?:(\\[[^\\]]*\\]|[^:\\[\\]]+):)?(\\d{1,5})$"));
@@ -46,14 +62,11 @@ std::optional<QString> ParseHttpEndpoint(const QString& text, CWebAccess& access
     if (port > 65535)
         return QStringLiteral("the port is from 0 to 65535: %1").arg(m.captured(2));
     QHostAddress address(QHostAddress::LocalHost);
-    QString host = m.captured(1);
-    if (!host.isEmpty()) {
-        if (host.startsWith(QLatin1Char('[')))
-            host = host.mid(1, host.size() - 2);
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-            address = QHostAddress(QHostAddress::LocalHost);
-        else if (!address.setAddress(host))
-            return QStringLiteral("not an IP address: %1").arg(host);
+    if (!m.captured(1).isEmpty()) {
+        const std::optional<QHostAddress> host = ParseWebHost(m.captured(1));
+        if (!host)
+            return QStringLiteral("not an IP address: %1").arg(m.captured(1));
+        address = *host;
     }
     access.m_address = address;
     access.m_port = uint16_t(port);

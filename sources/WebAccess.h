@@ -25,6 +25,9 @@ struct CWebAccess
     QString ViewerUrl() const;
 };
 
+// An IPv4 address with all four parts, an IPv6 address with or without brackets, or
+// "localhost".
+std::optional<QHostAddress> ParseWebHost(const QString& text);
 // "[ADDR:]PORT": PORT 0 to 65535 (0 takes a free one), ADDR an IPv4 address, "[IPv6]" or
 // "localhost". An error in words a user can act on, or nothing.
 std::optional<QString> ParseHttpEndpoint(const QString& text, CWebAccess& access);

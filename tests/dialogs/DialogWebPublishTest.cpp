@@ -60,8 +60,8 @@ TEST(DialogWebPublish, ValuesRoundTripAndFaultyFieldsAreRefusedBeforeAnyStart)
         EXPECT_EQ(read.m_port, access.m_port);
         EXPECT_EQ(read.m_token, access.m_token);
     }
-    EXPECT_EQ(ParseWebAddress(QStringLiteral(" [::1] ")), QHostAddress(QHostAddress::LocalHostIPv6));
-    EXPECT_EQ(ParseWebAddress(QStringLiteral("localhost")), QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(ParseWebHost(QStringLiteral(" [::1] ")), QHostAddress(QHostAddress::LocalHostIPv6));
+    EXPECT_EQ(ParseWebHost(QStringLiteral("localhost")), QHostAddress(QHostAddress::LocalHost));
 
     struct Case
     {

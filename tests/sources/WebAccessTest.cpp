@@ -23,6 +23,7 @@ TEST(WebAccess, EndpointsParseOrSayWhatIsWrong)
         {"65536", nullptr, 0},
         {"host.example:80", nullptr, 0},
         {"::1:8080", nullptr, 0},
+        {"1.2.3:8080", nullptr, 0},
         {"8080:", nullptr, 0},
         {"", nullptr, 0},
         {"1.2.3.4:-1", nullptr, 0},
