@@ -10,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -289,16 +288,3 @@ void BM_LiveFrameEncode(benchmark::State& state)
 BENCHMARK(BM_LiveFrameEncode)->ArgName("png")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

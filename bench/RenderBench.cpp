@@ -18,7 +18,6 @@
 #include "runtime/Main.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
@@ -371,16 +370,3 @@ void BM_DemoRecord(benchmark::State& state)
 BENCHMARK(BM_DemoRecord)->Unit(benchmark::kMicrosecond)->Iterations(300);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,8 @@
 #include "cli/HeadlessHost.h"
 
+#include "runtime/Main.h"
+#include "runtime/StateFile.h"
+
 #include "cli/Json.h"
 #include "model/DocumentFiles.h"
 
@@ -79,4 +82,15 @@ bool CJsonRecordWriter::Flush()
         m_buffer.clear();
     }
     return !m_failed;
+}
+
+bool ApplyStateFileOption(CMain& main, const QString& path, QString& error)
+{
+    if (path.isEmpty())
+        return true;
+    CStateRecord record;
+    if (!ReadStateFile(path, record, &error))
+        return false;
+    ApplyStateRecord(main, std::move(record));
+    return true;
 }

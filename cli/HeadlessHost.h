@@ -6,10 +6,13 @@
 #include "runtime/DocumentHost.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+class CMain;
 
 // The application without windows: the two document templates and their documents.
 // Failures to open a document go to standard error.
@@ -49,6 +52,10 @@ private:
     QByteArray m_buffer;
     bool m_failed = false;
 };
+
+// Starts the pipeline from a state file, when a path is given; false with the reason when
+// the file cannot be read.
+bool ApplyStateFileOption(CMain& main, const QString& path, QString& error);
 
 // One JSON array of strings.
 QByteArray JsonStringArray(const FieldRow& fields);

@@ -213,13 +213,8 @@ int RunPipeCommand(const QStringList& args)
     CMain main;
     main.m_pApp = &host;
 
-    if (!o.state.isEmpty()) {
-        CStateRecord record;
-        QString error;
-        if (!ReadStateFile(o.state, record, &error))
-            return Fail(error);
-        ApplyStateRecord(main, std::move(record));
-    }
+    if (QString error; !ApplyStateFileOption(main, o.state, error))
+        return Fail(error);
     if (o.saveInternal)
         main.m_saveInternal = *o.saveInternal;
     if (o.keep)

@@ -135,13 +135,8 @@ int RunRenderCommand(const QStringList& args)
 
     CMain main;
     main.m_pApp = &host;
-    if (!o.state.isEmpty()) {
-        CStateRecord record;
-        QString error;
-        if (!ReadStateFile(o.state, record, &error))
-            return Fail(error);
-        ApplyStateRecord(main, std::move(record));
-    }
+    if (QString error; !ApplyStateFileOption(main, o.state, error))
+        return Fail(error);
     main.m_saveCsv = 0; // a headless render never writes a capture file
 
     CHeadlessView view(doc, kind, o.size);
