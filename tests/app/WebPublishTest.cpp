@@ -1,45 +1,16 @@
 #include "tests/app/AppSupport.h"
+#include "tests/support/HttpTestClient.h"
 
 #include "app/WebPublisher.h"
 #include "dialogs/DialogWebPublish.h"
 #include "views/ViewWidget.h"
 
 #include <QAction>
-#include <QEventLoop>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QPushButton>
-#include <QTimer>
 
 #include <mutex>
-
-namespace {
-
-struct CReplyResult
-{
-    int m_status = 0;
-    QNetworkReply::NetworkError m_error = QNetworkReply::NoError;
-    QByteArray m_body;
-};
-
-CReplyResult Get(QNetworkAccessManager& net, quint16 port, const char* path)
-{
-    QNetworkReply* reply = net.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QLatin1String(path)))));
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    CReplyResult result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->error(), reply->readAll()};
-    reply->deleteLater();
-    return result;
-}
-
-} // namespace
 
 TEST_F(AppTest, WebPublishServesTheCurrentViewOnTheLoopbackUntilItsWindowCloses)
 {
@@ -69,12 +40,11 @@ TEST_F(AppTest, WebPublishServesTheCurrentViewOnTheLoopbackUntilItsWindowCloses)
     LoadWebAccess(app.Settings(), remembered);
     EXPECT_EQ(remembered.m_port, 0); // as asked, not as given
 
-    QNetworkAccessManager net;
-    net.setProxy(QNetworkProxy::NoProxy);
-    const CReplyResult status = Get(net, port, "/status");
+    const auto url = [port](const char* path) { return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QLatin1String(path))); };
+    const CHttpReply status = HttpGet(url("/status"));
     EXPECT_EQ(status.m_status, 200);
-    EXPECT_EQ(QJsonDocument::fromJson(status.m_body).object().value(QStringLiteral("rowsStored")).toInt(), 1);
-    const CReplyResult frame = Get(net, port, "/frame.png");
+    EXPECT_EQ(status.Json().value(QStringLiteral("rowsStored")).toInt(), 1);
+    const CHttpReply frame = HttpGet(url("/frame.png"));
     ASSERT_EQ(frame.m_status, 200);
     EXPECT_EQ(QImage::fromData(frame.m_body, "PNG").size(), entry->Views().front()->Layers().Overlay().size());
 
@@ -82,7 +52,7 @@ TEST_F(AppTest, WebPublishServesTheCurrentViewOnTheLoopbackUntilItsWindowCloses)
     ASSERT_TRUE(app.Docs().CloseDocument(*entry, false));
     EXPECT_FALSE(publisher.IsPublishing());
     EXPECT_EQ(dialog->StateLabel()->text(), QStringLiteral("停止中"));
-    EXPECT_EQ(Get(net, port, "/status").m_error, QNetworkReply::ConnectionRefusedError);
+    EXPECT_EQ(HttpGet(url("/status")).m_status, 0);
 
     // Nothing left to serve.
     m_ui.calls.clear();

@@ -7,8 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include <QTcpSocket>
 #include <QNetworkRequest>
 #include <QUrl>
 #include <QWebSocket>
@@ -23,7 +22,7 @@ struct CHttpReply
 {
     int m_status = 0; // 0: no answer
     QByteArray m_body;
-    QList<QNetworkReply::RawHeaderPair> m_headers;
+    std::vector<std::pair<QByteArray, QByteArray>> m_headers;
 
     QByteArray Header(const QByteArray& name) const
     {
@@ -36,25 +35,53 @@ struct CHttpReply
     QJsonObject Json() const { return QJsonDocument::fromJson(m_body).object(); }
 };
 
+// One request on a connection of its own, read up to its Content-Length. A plain socket on
+// this thread rather than a network access manager, whose own thread would put Qt's
+// internals in the way of ThreadSanitizer.
 inline CHttpReply HttpCall(const QByteArray& verb, const QUrl& url, const QByteArray& body = {},
                            const std::vector<std::pair<QByteArray, QByteArray>>& headers = {}, int timeoutMs = 30000)
 {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    if (!body.isEmpty())
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/json"));
+    QTcpSocket socket;
+    socket.connectToHost(url.host(), quint16(url.port(80)));
+    QByteArray request = verb + ' ' + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+    if (url.path().isEmpty())
+        request.insert(verb.size() + 1, '/');
+    request += " HTTP/1.1\r\nHost: " + url.authority().toUtf8() + "\r\nConnection: close\r\n";
     for (const auto& [name, value] : headers)
-        request.setRawHeader(name, value);
-    QNetworkReply* reply = manager.sendCustomRequest(request, verb, body);
-    PumpUntil([reply] { return reply->isFinished(); }, timeoutMs);
-    CHttpReply out;
-    out.m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.m_body = reply->readAll();
-    out.m_headers = reply->rawHeaderPairs();
-    reply->abort();
-    delete reply;
-    return out;
+        request += name + ": " + value + "\r\n";
+    if (!body.isEmpty())
+        request += "Content-Type: application/json\r\n";
+    request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    socket.write(request);
+
+    QByteArray received;
+    CHttpReply reply;
+    qsizetype headEnd = -1;
+    qsizetype length = -1;
+    const auto complete = [&] {
+        received += socket.readAll();
+        if (headEnd < 0 && (headEnd = received.indexOf("\r\n\r\n")) >= 0) {
+            const QList<QByteArray> lines = received.left(headEnd).split('\n');
+            reply.m_status = lines.front().split(' ').value(1).toInt();
+            for (qsizetype i = 1; i < lines.size(); ++i) {
+                const qsizetype colon = lines[i].indexOf(':');
+                if (colon > 0)
+                    reply.m_headers.emplace_back(lines[i].left(colon).trimmed(), lines[i].mid(colon + 1).trimmed());
+            }
+            bool ok = false;
+            length = reply.Header("Content-Length").toLongLong(&ok);
+            if (!ok)
+                length = -1;
+        }
+        const bool closed = socket.state() == QAbstractSocket::UnconnectedState;
+        return (headEnd >= 0 && length >= 0 && received.size() - headEnd - 4 >= length) || closed;
+    };
+    PumpUntil(complete, timeoutMs);
+    if (headEnd >= 0)
+        reply.m_body = received.mid(headEnd + 4, length >= 0 ? length : -1);
+    else
+        reply.m_status = 0;
+    return reply;
 }
 
 inline CHttpReply HttpGet(const QUrl& url, const std::vector<std::pair<QByteArray, QByteArray>>& headers = {})
