@@ -307,13 +307,14 @@ int RunServeCommand(const QStringList& args)
             status = Fail(mqtt->MessageText());
     }
     if (status == 0) {
+        // Before the address is printed: whoever read it may stop the server at once.
+        CStopSignals stopSignals;
         if (csv.IsOpen())
             csvFeed = std::make_unique<CCsvFeed>(main, csv, o.rate);
         std::printf("Serving %s at %s\n", qUtf8Printable(o.document), qUtf8Printable(server.Access().ViewerUrl()));
         if (tokenMadeUp)
             std::printf("Token (made up for this run): %s\n", qUtf8Printable(o.access.m_token));
         std::fflush(stdout);
-        CStopSignals stopSignals;
         QCoreApplication::exec();
     }
 
