@@ -59,7 +59,11 @@ IWebPublishing::StartResult CWebPublisher::StartPublishing(const CWebAccess& acc
         return StartResult::CannotListen;
     connect(view, &CViewWidget::overlayRepainted, server.get(), &CLiveWebServer::NotifyRepaint);
     connect(server.get(), &CLiveWebServer::viewerCountChanged, this, &CWebPublisher::stateChanged);
-    connect(view, &QObject::destroyed, this, &CWebPublisher::StopPublishing);
+    // By then the object is only a QObject: the pointer is dropped before anything reads it.
+    connect(view, &QObject::destroyed, this, [this] {
+        m_view.clear();
+        StopPublishing();
+    });
     m_view = view;
     m_server = std::move(server);
     Q_EMIT stateChanged();
