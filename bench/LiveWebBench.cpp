@@ -169,9 +169,10 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
         }
         // What each picture showed: the records drawn when it was grabbed, at least.
         std::vector<int64_t> grabbedRecords, grabbedNs;
+        std::atomic<int64_t> shownThrough{0};
         CLiveWebServer server(
             [&] {
-                grabbedRecords.push_back(demo.m_counter->m_applied.load(std::memory_order_acquire));
+                grabbedRecords.push_back(shownThrough.load(std::memory_order_acquire));
                 grabbedNs.push_back(Clock::now().time_since_epoch().count());
                 return demo.m_view->GrabOverlay();
             },
@@ -184,7 +185,11 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
             state.SkipWithError(qPrintable(error));
             return;
         }
-        demo.m_view->SetRepaintListener([&server] { server.NotifyRepaint(); });
+        // The record being applied is drawn when the view asks for a repaint.
+        demo.m_view->SetRepaintListener([&] {
+            shownThrough.store(demo.m_view->Records() + 1, std::memory_order_release);
+            server.NotifyRepaint();
+        });
 
         QThread viewerThread;
         viewerThread.start();
@@ -194,6 +199,7 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
         QMetaObject::invokeMethod(viewer, [viewer, url] { viewer->Open(url); });
         ServeUntil([&] { return server.ViewerCount() > 0 && !viewer->Arrivals().empty(); });
 
+        const int64_t applied0 = demo.m_counter->m_applied.load();
         std::vector<int64_t> sentNs(static_cast<size_t>(count));
         std::atomic<bool> fed{false};
         const int64_t cpuBefore = ThreadCpuNs();
@@ -207,7 +213,6 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
             }
             fed = true;
         });
-        const int64_t applied0 = demo.m_counter->m_applied.load();
         ServeUntil([&] { return fed && demo.m_counter->m_applied.load() >= applied0 + count; });
         const auto settle = Clock::now() + std::chrono::milliseconds(300);
         ServeUntil([&] { return Clock::now() >= settle; });
