@@ -224,6 +224,8 @@ void CLiveWebServer::RemoveViewer(QWebSocket* socket)
 
 int CLiveWebServer::Refusal(const QHttpServerRequest& request, bool upgrade) const
 {
+    if (m_access.m_address.isLoopback() && !IsLoopbackHostHeader(request.value("host")))
+        return 403;
     const QByteArray query = request.url().query(QUrl::FullyEncoded).toUtf8();
     if (!IsTokenAccepted(m_access.m_token, {query, request.value("cookie"), request.value("authorization")}))
         return 401;

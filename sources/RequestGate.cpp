@@ -9,6 +9,7 @@ QByteArray HttpStatusText(int status)
     case 200: return "200 OK";
     case 400: return "400 Bad Request";
     case 401: return "401 Unauthorized";
+    case 403: return "403 Forbidden";
     case 404: return "404 Not Found";
     case 405: return "405 Method Not Allowed";
     case 413: return "413 Content Too Large";

@@ -98,6 +98,25 @@ bool IsValidAccessToken(const QString& token)
     return form.match(token).hasMatch();
 }
 
+bool IsLoopbackHostHeader(const QByteArray& host)
+{
+    QByteArray name = host.trimmed();
+    if (name.isEmpty())
+        return true;
+    if (name.startsWith('[')) {
+        const qsizetype close = name.indexOf(']');
+        if (close < 0)
+            return false;
+        name = name.mid(1, close - 1);
+    } else if (const qsizetype colon = name.lastIndexOf(':'); colon >= 0) {
+        name.truncate(colon);
+    }
+    if (name.compare("localhost", Qt::CaseInsensitive) == 0)
+        return true;
+    const QHostAddress address(QString::fromLatin1(name));
+    return !address.isNull() && address.isLoopback();
+}
+
 std::optional<QByteArray> CookieValue(const QByteArray& cookieHeader, const QByteArray& name)
 {
     for (const QByteArray& pair : cookieHeader.split(';')) {

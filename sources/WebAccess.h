@@ -40,6 +40,11 @@ QString NewAccessToken();
 // Allowed characters of a token: it travels in a URL, a cookie and a header unescaped.
 bool IsValidAccessToken(const QString& token);
 
+// Whether a Host header names this machine's loopback ("localhost", 127.x.x.x, [::1], with or
+// without a port); an empty one counts as such. A server on the loopback answers only these,
+// so that a web page whose name was pointed at 127.0.0.1 cannot read it.
+bool IsLoopbackHostHeader(const QByteArray& host);
+
 // The name of our cookie.
 inline constexpr char kTokenCookie[] = "vantrel_token";
 

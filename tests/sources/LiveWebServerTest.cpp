@@ -73,6 +73,8 @@ TEST(LiveWebServer, ServesThePageThePictureAndTheCounts)
     EXPECT_EQ(HttpGet(rig.Url(QStringLiteral("/live"))).m_status, 404);
     EXPECT_EQ(HttpCall("POST", rig.Url(QStringLiteral("/status")), "{}").m_status, 405);
     EXPECT_EQ(HttpCall("PUT", rig.Url(QStringLiteral("/frame.png")), "x").m_status, 405);
+    // A page elsewhere whose name was pointed at the loopback is turned away.
+    EXPECT_EQ(HttpGet(rig.Url(QStringLiteral("/frame.png")), {{"Host", "evil.example"}}).m_status, 403);
 }
 
 TEST(LiveWebServer, ATokenGuardsEveryRequestAndTheLiveSocket)

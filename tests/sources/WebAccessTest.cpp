@@ -76,4 +76,12 @@ TEST(WebAccess, ATokenIsTakenFromTheQueryOurCookieOrABearerHeader)
     EXPECT_TRUE(IsTokenAccepted(QString(), {}));
 }
 
+TEST(WebAccess, ALoopbackServerKnowsItsOwnNames)
+{
+    for (const char* host : {"", "localhost", "LOCALHOST:8080", "127.0.0.1", "127.0.0.1:80", "127.1.2.3:9", "[::1]:8080", "[::1]"})
+        EXPECT_TRUE(IsLoopbackHostHeader(host)) << host;
+    for (const char* host : {"evil.example", "evil.example:8080", "192.168.1.2:8080", "[::2]:80", "[::1", "localhost.evil.example"})
+        EXPECT_FALSE(IsLoopbackHostHeader(host)) << host;
+}
+
 } // namespace

@@ -14,6 +14,7 @@
 
 #include "tests/support/TcpClient.h"
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -46,7 +47,10 @@ inline CHttpReply HttpCall(const QByteArray& verb, const QUrl& url, const QByteA
     QByteArray request = verb + ' ' + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
     if (url.path().isEmpty())
         request.insert(verb.size() + 1, '/');
-    request += " HTTP/1.1\r\nHost: " + url.authority().toUtf8() + "\r\nConnection: close\r\n";
+    request += " HTTP/1.1\r\nConnection: close\r\n";
+    const bool hostGiven = std::any_of(headers.begin(), headers.end(), [](const auto& h) { return h.first.compare("Host", Qt::CaseInsensitive) == 0; });
+    if (!hostGiven)
+        request += "Host: " + url.authority().toUtf8() + "\r\n";
     for (const auto& [name, value] : headers)
         request += name + ": " + value + "\r\n";
     if (!body.isEmpty())
