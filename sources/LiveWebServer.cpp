@@ -137,6 +137,7 @@ void CLiveWebServer::OnRepaint()
 {
     m_repaintQueued.store(false, std::memory_order_release);
     m_dirty = true;
+    ++m_repaints;
     Pump();
 }
 
@@ -271,11 +272,17 @@ bool CLiveWebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket
                                                + "; Path=/; HttpOnly; SameSite=Strict"});
         Respond(makeResponder(request, socket), request, 200, "text/html; charset=utf-8", PageBytes(), extra);
     } else if (path == QLatin1String("/frame.png")) {
-        const QImage image = m_grabber ? m_grabber() : QImage();
-        if (image.isNull())
+        // PNG takes tens of milliseconds at display sizes: a picture that has not changed
+        // is not encoded again for every poll.
+        if (m_png.isEmpty() || m_pngRepaints != m_repaints) {
+            const QImage image = m_grabber ? m_grabber() : QImage();
+            m_png = image.isNull() ? QByteArray() : EncodePng(image);
+            m_pngRepaints = m_repaints;
+        }
+        if (m_png.isEmpty())
             RespondStatus(makeResponder(request, socket), request, 503);
         else
-            Respond(makeResponder(request, socket), request, 200, "image/png", EncodePng(image));
+            Respond(makeResponder(request, socket), request, 200, "image/png", m_png);
     } else if (path == QLatin1String("/status")) {
         Respond(makeResponder(request, socket), request, 200, "application/json", StatusJson());
     } else {

@@ -113,4 +113,7 @@ private:
     int64_t m_framesEncoded = 0;
     int64_t m_encodeNs = 0;
     bool m_upgradeAnswered = false;
+    int64_t m_repaints = 0;
+    QByteArray m_png;
+    int64_t m_pngRepaints = -1;
 };
