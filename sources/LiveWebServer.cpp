@@ -78,6 +78,7 @@ CLiveWebServer::CLiveWebServer(FrameGrabber grabber, CountsSource counts, QObjec
     m_clock.start();
     m_rateTimer.setSingleShot(true);
     connect(&m_rateTimer, &QTimer::timeout, this, &CLiveWebServer::Pump);
+    connect(&m_encoder, &CFrameEncoder::encoded, this, &CLiveWebServer::OnEncoded);
     connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &CLiveWebServer::OnNewWebSocket);
 }
 
@@ -146,7 +147,7 @@ void CLiveWebServer::Pump()
     const bool anyReady = std::any_of(m_viewers.begin(), m_viewers.end(), [](const Viewer& v) { return !v.m_waiting; });
     if (!anyReady)
         return;
-    if (m_dirty || m_frame.isEmpty()) {
+    if ((m_dirty || m_frame.isEmpty()) && !m_encoder.IsBusy()) {
         const qint64 now = m_clock.elapsed();
         if (now < m_nextFrameMs) {
             if (!m_rateTimer.isActive())
@@ -156,18 +157,31 @@ void CLiveWebServer::Pump()
             // up to half an interval of that lead, so pictures that follow data arriving at
             // the same rate do not lock onto waiting for the next free moment.
             m_nextFrameMs = std::max(m_nextFrameMs, now - m_minIntervalMs / 2) + m_minIntervalMs;
-            QElapsedTimer cost;
-            cost.start();
             m_dirty = false;
-            const QImage image = m_grabber ? m_grabber() : QImage();
-            if (!image.isNull()) {
-                m_frame = EncodeLiveFrame(image);
-                ++m_frameSerial;
-                ++m_framesEncoded;
-                m_encodeNs += cost.nsecsElapsed();
-            }
+            QElapsedTimer grab;
+            grab.start();
+            QImage image = m_grabber ? m_grabber() : QImage();
+            m_grabNs += grab.nsecsElapsed();
+            if (!image.isNull())
+                m_encoder.Submit(std::move(image));
         }
     }
+    SendNewest();
+}
+
+void CLiveWebServer::OnEncoded(const QByteArray& frame, qint64 cpuNs)
+{
+    m_encodeNs += cpuNs;
+    if (!frame.isEmpty()) {
+        m_frame = frame;
+        ++m_frameSerial;
+        ++m_framesEncoded;
+    }
+    Pump();
+}
+
+void CLiveWebServer::SendNewest()
+{
     if (m_frame.isEmpty())
         return;
     for (Viewer& viewer : m_viewers) {

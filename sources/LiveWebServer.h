@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sources/FrameEncoder.h"
 #include "sources/WebAccess.h"
 
 #include <QAbstractHttpServer>
@@ -61,8 +62,10 @@ public:
 
     int32_t ViewerCount() const { return int32_t(m_viewers.size()); }
     int64_t FramesSent() const { return m_framesSent; }
-    // Encoded pictures since the start, and the time spent grabbing and encoding them.
+    // Encoded pictures since the start; the time this thread spent copying them from the
+    // view, and the encoding thread's CPU time.
     int64_t FramesEncoded() const { return m_framesEncoded; }
+    int64_t GrabNanoseconds() const { return m_grabNs; }
     int64_t EncodeNanoseconds() const { return m_encodeNs; }
 
     // The picture the WebSocket sends: JPEG, several times smaller and faster to encode than
@@ -91,13 +94,16 @@ private:
     void RemoveViewer(QWebSocket* socket);
     Viewer* FindViewer(QWebSocket* socket);
     void OnRepaint();
-    // Encodes a new picture when the view changed and the rate allows, then sends the newest
-    // one to every viewer that is ready for it.
+    // Has a new picture encoded when the view changed, a viewer is ready and the rate allows,
+    // then sends the newest one to every viewer that is ready for it.
     void Pump();
+    void OnEncoded(const QByteArray& frame, qint64 cpuNs);
+    void SendNewest();
     QByteArray StatusJson() const;
 
     FrameGrabber m_grabber;
     CountsSource m_counts;
+    CFrameEncoder m_encoder{&CLiveWebServer::EncodeLiveFrame};
     CWebAccess m_access;
     CGatedTcpServer* m_listener = nullptr;
     std::vector<Viewer> m_viewers;
@@ -112,6 +118,7 @@ private:
     int64_t m_framesSent = 0;
     int64_t m_framesEncoded = 0;
     int64_t m_encodeNs = 0;
+    int64_t m_grabNs = 0;
     bool m_upgradeAnswered = false;
     int64_t m_repaints = 0;
     QByteArray m_png;
