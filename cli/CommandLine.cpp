@@ -40,3 +40,9 @@ int CommandUsageError(const char* command, const char* usage, const char* proble
     std::fprintf(stderr, "usage: vantrel-cli %s\n", usage);
     return 2;
 }
+
+QCommandLineOption CommandOption(const char* name, const char* help, const char* valueName)
+{
+    return valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(valueName))
+                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help));
+}

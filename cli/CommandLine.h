@@ -21,3 +21,6 @@ std::optional<int> ParseCommand(QCommandLineParser& parser, const char* command,
 
 // Wrong arguments: the optional reason, then the usage, on standard error. Returns 2.
 int CommandUsageError(const char* command, const char* usage, const char* problem = nullptr);
+
+// An option from Latin-1 literals; with a value name it takes a value.
+QCommandLineOption CommandOption(const char* name, const char* help, const char* valueName = nullptr);

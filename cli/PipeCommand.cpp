@@ -97,22 +97,18 @@ bool TakeCalcTriples(const QStringList& args, const QList<QCommandLineOption>& o
 // Returns the exit status when the command ends here (help, version, wrong arguments).
 std::optional<int> Parse(const QStringList& args, PipeOptions& o)
 {
-    const auto option = [](const char* name, const char* help, const char* value = nullptr) {
-        return value ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value))
-                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help));
-    };
-    const QCommandLineOption saveInternalOption = option("save-internal", "Keep records in the store (0 or 1).", "0|1");
-    const QCommandLineOption keepOption = option("keep", "Keep the store between runs (0 or 1).", "0|1");
-    const QCommandLineOption ringOption = option("ring", "Ring store of N records.", "N");
-    const QCommandLineOption includeOption = option("include", "Record prefix to take (repeatable).", "P");
-    const QCommandLineOption excludeOption = option("exclude", "Record prefix to skip (repeatable).", "P");
-    const QCommandLineOption fdmapOption = option("fdmap", "FD conversion list (CSV).", "FILE");
-    const QCommandLineOption captureOption = option("capture", "Capture file.", "FILE");
-    const QCommandLineOption appendOption = option("append", "Append to the capture file.");
-    const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
-    const QCommandLineOption saveStateOption = option("save-state", "State file to write afterwards.", "FILE");
-    const QCommandLineOption mqttOption = option("mqtt", "Read MQTT messages instead of standard input.", "URL");
-    const QCommandLineOption countOption = option("count", "Messages to read with --mqtt.", "N");
+    const QCommandLineOption saveInternalOption = CommandOption("save-internal", "Keep records in the store (0 or 1).", "0|1");
+    const QCommandLineOption keepOption = CommandOption("keep", "Keep the store between runs (0 or 1).", "0|1");
+    const QCommandLineOption ringOption = CommandOption("ring", "Ring store of N records.", "N");
+    const QCommandLineOption includeOption = CommandOption("include", "Record prefix to take (repeatable).", "P");
+    const QCommandLineOption excludeOption = CommandOption("exclude", "Record prefix to skip (repeatable).", "P");
+    const QCommandLineOption fdmapOption = CommandOption("fdmap", "FD conversion list (CSV).", "FILE");
+    const QCommandLineOption captureOption = CommandOption("capture", "Capture file.", "FILE");
+    const QCommandLineOption appendOption = CommandOption("append", "Append to the capture file.");
+    const QCommandLineOption stateOption = CommandOption("state", "State file to start from.", "FILE");
+    const QCommandLineOption saveStateOption = CommandOption("save-state", "State file to write afterwards.", "FILE");
+    const QCommandLineOption mqttOption = CommandOption("mqtt", "Read MQTT messages instead of standard input.", "URL");
+    const QCommandLineOption countOption = CommandOption("count", "Messages to read with --mqtt.", "N");
     const QList<QCommandLineOption> options = {saveInternalOption, keepOption,    ringOption,     includeOption,
                                                excludeOption,      fdmapOption,   captureOption,  appendOption,
                                                stateOption,        saveStateOption, mqttOption,   countOption};
@@ -124,7 +120,7 @@ std::optional<int> Parse(const QStringList& args, PipeOptions& o)
     QCommandLineParser parser;
     parser.addOptions(options);
     // Shown in the help only: the triples were taken out above.
-    const QCommandLineOption calcOption = option("calc", "Computed FD (repeatable).", "COND THEN ELSE");
+    const QCommandLineOption calcOption = CommandOption("calc", "Computed FD (repeatable).", "COND THEN ELSE");
     parser.addOption(calcOption);
     if (const std::optional<int> status = ParseCommand(parser, "pipe", kPipeUsage, rest))
         return status;

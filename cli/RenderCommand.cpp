@@ -50,15 +50,12 @@ int Fail(const QString& message)
 // Returns the exit status when the command ends here (help, version, wrong arguments).
 std::optional<int> Parse(const QStringList& args, RenderOptions& o)
 {
-    const auto option = [](const char* name, const char* help, const char* value) {
-        return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value));
-    };
-    const QCommandLineOption outOption = option("out", "PNG file of the overlay layer.", "PNG");
-    const QCommandLineOption csvOption = option("csv", "Code page 932 CSV file to play.", "FILE");
-    const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
-    const QCommandLineOption viewOption = option("view", "View kind: scroll or stretch.", "scroll|stretch");
-    const QCommandLineOption sizeOption = option("size", "Client size of a stretch view (default 1280x800).", "WxH");
-    const QCommandLineOption everyOption = option("every", "Also write a numbered frame after every N records.", "N");
+    const QCommandLineOption outOption = CommandOption("out", "PNG file of the overlay layer.", "PNG");
+    const QCommandLineOption csvOption = CommandOption("csv", "Code page 932 CSV file to play.", "FILE");
+    const QCommandLineOption stateOption = CommandOption("state", "State file to start from.", "FILE");
+    const QCommandLineOption viewOption = CommandOption("view", "View kind: scroll or stretch.", "scroll|stretch");
+    const QCommandLineOption sizeOption = CommandOption("size", "Client size of a stretch view (default 1280x800).", "WxH");
+    const QCommandLineOption everyOption = CommandOption("every", "Also write a numbered frame after every N records.", "N");
     QCommandLineParser parser;
     parser.addOptions({outOption, csvOption, stateOption, viewOption, sizeOption, everyOption});
     parser.addPositionalArgument(QStringLiteral("DOC"), QStringLiteral("Document (.t1, .t2)."));

@@ -76,20 +76,16 @@ std::optional<int32_t> PositiveNumber(const QString& text, int32_t min, int32_t 
 // Returns the exit status when the command ends here (help, version, wrong arguments).
 std::optional<int> Parse(const QStringList& args, ServeOptions& o)
 {
-    const auto option = [](const char* name, const char* help, const char* value = nullptr) {
-        return value ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help), QString::fromLatin1(value))
-                     : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help));
-    };
-    const QCommandLineOption httpOption = option("http", "Address and port to serve on (loopback unless ADDR).", "[ADDR:]PORT");
-    const QCommandLineOption tokenOption = option("token", "Token every request must show.", "TOKEN");
-    const QCommandLineOption tcpOption = option("tcp", "Take lines over TCP on port 57077.");
-    const QCommandLineOption mqttOption = option("mqtt", "Take MQTT messages (password in VANTREL_MQTT_PASSWORD).", "URL");
-    const QCommandLineOption csvOption = option("csv", "Code page 932 CSV file to play.", "FILE");
-    const QCommandLineOption rateOption = option("rate", "CSV lines per second (default 20; 0: as fast as taken).", "N");
-    const QCommandLineOption stateOption = option("state", "State file to start from.", "FILE");
-    const QCommandLineOption viewOption = option("view", "View kind: scroll or stretch.", "scroll|stretch");
-    const QCommandLineOption sizeOption = option("size", "Client size of a stretch view (default 1280x800).", "WxH");
-    const QCommandLineOption fpsOption = option("fps", "Most pictures per second pushed to a browser (default 10).", "N");
+    const QCommandLineOption httpOption = CommandOption("http", "Address and port to serve on (loopback unless ADDR).", "[ADDR:]PORT");
+    const QCommandLineOption tokenOption = CommandOption("token", "Token every request must show.", "TOKEN");
+    const QCommandLineOption tcpOption = CommandOption("tcp", "Take lines over TCP on port 57077.");
+    const QCommandLineOption mqttOption = CommandOption("mqtt", "Take MQTT messages (password in VANTREL_MQTT_PASSWORD).", "URL");
+    const QCommandLineOption csvOption = CommandOption("csv", "Code page 932 CSV file to play.", "FILE");
+    const QCommandLineOption rateOption = CommandOption("rate", "CSV lines per second (default 20; 0: as fast as taken).", "N");
+    const QCommandLineOption stateOption = CommandOption("state", "State file to start from.", "FILE");
+    const QCommandLineOption viewOption = CommandOption("view", "View kind: scroll or stretch.", "scroll|stretch");
+    const QCommandLineOption sizeOption = CommandOption("size", "Client size of a stretch view (default 1280x800).", "WxH");
+    const QCommandLineOption fpsOption = CommandOption("fps", "Most pictures per second pushed to a browser (default 10).", "N");
     QCommandLineParser parser;
     parser.addOptions({httpOption, tokenOption, tcpOption, mqttOption, csvOption, rateOption, stateOption, viewOption,
                        sizeOption, fpsOption});
