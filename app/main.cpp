@@ -78,13 +78,10 @@ int main(int argc, char* argv[])
     if (mqtt) {
         CMqttSettings settings;
         QString error;
-        if (!ParseMqttUrl(parser.value(mqttOption), settings, &error)) {
+        if (!ParseMqttOption(parser.value(mqttOption), settings, &error)) {
             std::fprintf(stderr, "vantrel: --mqtt: %s\n", qUtf8Printable(error));
             return 2;
         }
-        // Never on the command line, where every process list would show it.
-        if (!settings.m_userName.isEmpty())
-            settings.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
         mqttSettings = settings;
     }
     options.m_echoMessages = tcp || csv || mqtt;

@@ -5,6 +5,7 @@
 // that the program needs memory for one store (and one more copy while a restore reads or
 // a replay copies it).
 #include "bench/BenchHost.h"
+#include "bench/BenchMain.h"
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/Pacing.h"
@@ -311,11 +312,7 @@ int main(int argc, char** argv)
     argv[argc] = nullptr;
     QGuiApplication app(argc, argv);
     Register(g_rows);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = RunRegisteredBenchmarks(argc, argv);
     g_store.reset();
-    return 0;
+    return status;
 }

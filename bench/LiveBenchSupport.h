@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -62,17 +63,33 @@ inline QString DemoFile(const char* name)
     return QStringLiteral(VANTREL_DEMO_DIR "/") + QLatin1String(name);
 }
 
-// The demo's CSV lines as code page 932 bytes, as a feeding program sends them.
-inline std::vector<QByteArray> DemoLines()
+// The demo's CSV lines as the pipeline takes them.
+inline std::vector<QString> DemoTextLines()
 {
-    std::vector<QByteArray> lines;
+    std::vector<QString> lines;
     CTextFile file;
     if (!file.Open(DemoFile("demo.csv"), CTextFile::Mode::Read))
         return lines;
     QString line;
     while (file.ReadLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+// The demo's CSV lines as code page 932 bytes, as a feeding program sends them.
+inline std::vector<QByteArray> DemoLines()
+{
+    std::vector<QByteArray> lines;
+    for (const QString& line : DemoTextLines())
         lines.push_back(EncodeCp932(line));
     return lines;
+}
+
+inline int64_t ThreadCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
 inline void PumpEvents()

@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <QWebSocket>
 
-#include <ctime>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -25,26 +24,6 @@ using namespace live_bench;
 namespace {
 
 constexpr QSize kClient(1600, 900);
-
-// The demo's lines as the pipeline takes them.
-std::vector<QString> DemoTextLines()
-{
-    std::vector<QString> lines;
-    CTextFile file;
-    QString line;
-    if (file.Open(DemoFile("demo.csv"), CTextFile::Mode::Read)) {
-        while (file.ReadLine(line))
-            lines.push_back(line);
-    }
-    return lines;
-}
-
-int64_t ThreadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
 
 // Runs this thread's event loop, sleeping between events, until done() holds.
 void ServeUntil(const std::function<bool()>& done)

@@ -5,6 +5,7 @@
 // The feeder keeps the line queue and the documents' queues short, so that what grows is the
 // pipeline's own memory and not a backlog of a sender faster than the workers.
 #include "bench/BenchHost.h"
+#include "bench/BenchMain.h"
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/Pacing.h"
@@ -179,10 +180,5 @@ int main(int argc, char** argv)
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunRegisteredBenchmarks(argc, argv);
 }

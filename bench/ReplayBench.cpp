@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 
 #include <cmath>
 #include <mutex>
@@ -74,15 +73,3 @@ void BM_StretchReplay(benchmark::State& state)
 BENCHMARK(BM_StretchReplay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Fonts and painting need a GUI application, without a display.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,6 +3,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/VantrelApp.h"
+#include "bench/BenchMain.h"
 #include "platform/UserInteraction.h"
 
 #include <QApplication>
@@ -65,8 +66,5 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qtApp(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder().filePath(QStringLiteral("config")));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunRegisteredBenchmarks(argc, argv);
 }

@@ -1,18 +1,9 @@
-// The main of the benchmarks that need widgets: a QApplication on the offscreen platform
-// unless another one is asked for.
-#include <benchmark/benchmark.h>
+// The main of the benchmarks that need widgets: a QApplication.
+#include "bench/BenchMain.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "cli/InputLines.h"
 
 #include "pipeline/Pacing.h"
+#include "runtime/Main.h"
 
 #include <cstdio>
 
@@ -32,4 +33,20 @@ void UseHeadlessPacing()
     pacing.idleUs = 50;
     pacing.feedIdleUs = 50;
     SetPacing(pacing);
+}
+
+bool WaitForQueueRoom(CMain& main, const std::function<bool()>& stop)
+{
+    // Lines read ahead of the pipeline; the rest wait in the file.
+    constexpr size_t kMaxQueuedLines = 4096;
+    for (;;) {
+        {
+            std::lock_guard lock(main.m_queueLock);
+            if (main.m_lineQueue.size() < kMaxQueuedLines)
+                return true;
+        }
+        if (stop && stop())
+            return false;
+        PauseUs(200);
+    }
 }

@@ -170,10 +170,8 @@ std::optional<int> Parse(const QStringList& args, PipeOptions& o)
     if (parser.isSet(mqttOption)) {
         CMqttSettings mqtt;
         QString error;
-        if (!ParseMqttUrl(parser.value(mqttOption), mqtt, &error))
+        if (!ParseMqttOption(parser.value(mqttOption), mqtt, &error))
             return Usage(qUtf8Printable(error));
-        if (!mqtt.m_userName.isEmpty())
-            mqtt.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
         bool ok = false;
         o.count = parser.value(countOption).toLongLong(&ok);
         if (!ok || o.count < 1)

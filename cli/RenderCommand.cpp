@@ -22,9 +22,6 @@ const char* const kRenderUsage =
 
 namespace {
 
-// Lines read ahead of the pipeline; the rest wait in the file.
-constexpr size_t kMaxQueuedLines = 4096;
-
 struct RenderOptions
 {
     QString document;
@@ -94,18 +91,6 @@ std::optional<int> Parse(const QStringList& args, RenderOptions& o)
     return std::nullopt;
 }
 
-void WaitForRoom(CMain& main)
-{
-    for (;;) {
-        {
-            std::lock_guard lock(main.m_queueLock);
-            if (main.m_lineQueue.size() < kMaxQueuedLines)
-                return;
-        }
-        PauseUs(200);
-    }
-}
-
 } // namespace
 
 int RunRenderCommand(const QStringList& args)
@@ -150,7 +135,7 @@ int RunRenderCommand(const QStringList& args)
     if (csv.IsOpen()) {
         QString line;
         while (csv.ReadLine(line)) {
-            WaitForRoom(main);
+            WaitForQueueRoom(main);
             main.PushLine(line);
         }
     }

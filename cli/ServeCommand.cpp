@@ -36,8 +36,6 @@ const char* const kServeUsage =
 
 namespace {
 
-// Lines read ahead of the pipeline; the rest wait in the file.
-constexpr size_t kMaxQueuedLines = 4096;
 constexpr int32_t kDefaultCsvRate = 20;
 
 struct ServeOptions
@@ -109,10 +107,8 @@ std::optional<int> Parse(const QStringList& args, ServeOptions& o)
     if (parser.isSet(mqttOption)) {
         CMqttSettings mqtt;
         QString error;
-        if (!ParseMqttUrl(parser.value(mqttOption), mqtt, &error))
+        if (!ParseMqttOption(parser.value(mqttOption), mqtt, &error))
             return Usage(qUtf8Printable(error));
-        if (!mqtt.m_userName.isEmpty())
-            mqtt.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
         o.mqtt = mqtt;
     }
     o.csv = parser.value(csvOption);
@@ -199,8 +195,8 @@ private:
         auto due = Clock::now();
         QString line;
         while (!Stopping() && m_file.ReadLine(line)) {
-            while (!Stopping() && QueueFull())
-                PauseUs(200);
+            if (!WaitForQueueRoom(m_main, [this] { return Stopping(); }))
+                break;
             m_main.PushLine(line);
             due += interval;
             std::unique_lock lock(m_lock);
@@ -213,11 +209,6 @@ private:
     {
         std::lock_guard lock(m_lock);
         return m_stop;
-    }
-    bool QueueFull()
-    {
-        std::lock_guard lock(m_main.m_queueLock);
-        return m_main.m_lineQueue.size() >= kMaxQueuedLines;
     }
 
     CMain& m_main;

@@ -236,3 +236,12 @@ void SaveMqttSettings(QSettings& store, const CMqttSettings& s)
     store.setValue(kGroup + QStringLiteral("topicFirst"), s.m_topicFirst);
     store.setValue(kGroup + QStringLiteral("utf8"), s.m_utf8);
 }
+
+bool ParseMqttOption(const QString& url, CMqttSettings& settings, QString* error)
+{
+    if (!ParseMqttUrl(url, settings, error))
+        return false;
+    if (!settings.m_userName.isEmpty())
+        settings.m_password = qEnvironmentVariable("VANTREL_MQTT_PASSWORD");
+    return true;
+}

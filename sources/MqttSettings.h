@@ -45,6 +45,10 @@ bool IsValidTopicFilter(const QString& filter);
 // password in the URL is refused: it would show in every process list. On failure,
 // settings is unchanged and error says why.
 bool ParseMqttUrl(const QString& url, CMqttSettings& settings, QString* error);
+// ParseMqttUrl as the programs' --mqtt options take it: with a user name, the password comes
+// from the environment variable VANTREL_MQTT_PASSWORD, never from a command line that every
+// process list would show.
+bool ParseMqttOption(const QString& url, CMqttSettings& settings, QString* error);
 
 // The remembered settings (everything but the password); defaults for what is missing or
 // unusable.
