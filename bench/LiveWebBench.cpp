@@ -3,9 +3,6 @@
 // thread; and the two picture formats it could send.
 #include "bench/LiveBenchSupport.h"
 #include "cli/HeadlessDisplay.h"
-#include "cli/HeadlessHost.h"
-#include "cli/HeadlessView.h"
-#include "cli/InputLines.h"
 #include "sources/LiveWebServer.h"
 
 #include <benchmark/benchmark.h>
@@ -99,39 +96,22 @@ private:
 // The demo in a headless stretch view at 1600 x 900, as `vantrel-cli serve` runs it.
 struct CServedDemo
 {
-    CHeadlessHost m_host;
-    CMain m_main;
-    CVantrelDoc* m_doc = nullptr;
-    std::unique_ptr<CHeadlessView> m_view;
+    CHeadlessRun m_run;
     std::unique_ptr<CCountingNotifier> m_counter;
 
     bool Open()
     {
-        QString error;
-        const std::optional<CHeadlessDisplay> display =
-            OpenHeadlessDisplay(m_host, DemoFile("demo.t2"), ViewKind::Stretch, error);
-        if (!display)
+        if (m_run.Open(DemoFile("demo.t2"), ViewKind::Stretch, kClient, QString(), QString()))
             return false;
-        m_doc = display->m_doc;
-        m_main.m_pApp = &m_host;
-        m_main.m_keepInternal = 0;
-        m_view = std::make_unique<CHeadlessView>(*m_doc, ViewKind::Stretch, kClient);
-        m_view->SetReplaySource({&m_main.m_storeLock, &m_main.m_internalData, &m_main.m_fdInfos});
-        m_view->OnInitialUpdate();
-        m_counter = std::make_unique<CCountingNotifier>(*m_view);
-        m_doc->m_notifier = m_counter.get();
-        UseHeadlessPacing();
-        m_main.PrepareStoreForRun();
-        m_main.PrepareRun();
-        m_main.StartThreads();
+        m_run.Main().m_keepInternal = 0;
+        m_counter = std::make_unique<CCountingNotifier>(m_run.View());
+        m_run.Start(*m_counter);
         return true;
     }
     void Close()
     {
-        WaitPumping([&] { return m_main.IsReplayDone(); });
-        m_main.StopThreads();
-        m_doc->m_notifier = nullptr;
-        m_view->SetRepaintListener(nullptr);
+        m_run.Stop();
+        m_run.View().SetRepaintListener(nullptr);
     }
 };
 
@@ -153,7 +133,7 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
             [&] {
                 grabbedRecords.push_back(shownThrough.load(std::memory_order_acquire));
                 grabbedNs.push_back(Clock::now().time_since_epoch().count());
-                return demo.m_view->GrabOverlay();
+                return demo.m_run.View().GrabOverlay();
             },
             [] { return CLiveCounts(); });
         server.SetFramesPerSecond(fps);
@@ -165,8 +145,8 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
             return;
         }
         // The record being applied is drawn when the view asks for a repaint.
-        demo.m_view->SetRepaintListener([&] {
-            shownThrough.store(demo.m_view->Records() + 1, std::memory_order_release);
+        demo.m_run.View().SetRepaintListener([&] {
+            shownThrough.store(demo.m_run.View().Records() + 1, std::memory_order_release);
             server.NotifyRepaint();
         });
 
@@ -189,7 +169,7 @@ void BM_LiveWebLineToFrame(benchmark::State& state)
             for (int i = 0; i < count; ++i) {
                 std::this_thread::sleep_until(start + std::chrono::milliseconds(50) * i);
                 sentNs[size_t(i)] = Clock::now().time_since_epoch().count();
-                demo.m_main.PushLine(lines[size_t(i) % lines.size()]);
+                demo.m_run.Main().PushLine(lines[size_t(i) % lines.size()]);
             }
             fed = true;
         });
@@ -260,10 +240,10 @@ void BM_LiveFrameEncode(benchmark::State& state)
         return;
     }
     for (size_t i = 0; i < 300; ++i)
-        demo.m_main.PushLine(lines[i % lines.size()]);
+        demo.m_run.Main().PushLine(lines[i % lines.size()]);
     while (demo.m_counter->m_applied.load() < 300)
         QThread::msleep(5);
-    const QImage picture = demo.m_view->GrabOverlay();
+    const QImage picture = demo.m_run.View().GrabOverlay();
     int64_t bytes = 0;
     for (auto _ : state) {
         const QByteArray encoded = png ? CLiveWebServer::EncodePng(picture) : CLiveWebServer::EncodeLiveFrame(picture);

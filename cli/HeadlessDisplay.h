@@ -1,27 +1,53 @@
 #pragma once
 
+#include "cli/HeadlessHost.h"
+#include "cli/HeadlessView.h"
+#include "platform/TextFile.h"
 #include "render/UpdateHint.h"
+#include "runtime/Main.h"
 
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
-class CHeadlessHost;
 class CVantrelDoc;
 
-// What render and serve show: the document opened from a file and the kind of its view.
-struct CHeadlessDisplay
+// What render and serve run: a document opened from a file, the CSV file it is fed from (if
+// any), the pipeline started from a state file (if any), and one headless view of the
+// document. The members go in the order the pipeline needs: the host outlives the pipeline,
+// which stops its workers on the documents when it goes.
+class CHeadlessRun
 {
-    CVantrelDoc* m_doc = nullptr;
-    ViewKind m_kind = ViewKind::Scroll;
-};
+public:
+    CHeadlessRun() = default;
+    CHeadlessRun(const CHeadlessRun&) = delete;
+    CHeadlessRun& operator=(const CHeadlessRun&) = delete;
 
-// Opens the document in the host; the view kind is the document's own unless one is asked
-// for. Nothing, with the reason in error, when the host could not open it (the host said why
-// already, error stays empty) or it cannot be shown.
-std::optional<CHeadlessDisplay> OpenHeadlessDisplay(CHeadlessHost& host, const QString& path,
-                                                    std::optional<ViewKind> kind, QString& error);
+    // The view kind is the document's own unless one is asked for; the size is a stretch
+    // view's client size. Nothing when all is ready; otherwise the reason, empty when the
+    // host has said why on standard error already.
+    std::optional<QString> Open(const QString& document, std::optional<ViewKind> kind, QSize size,
+                                const QString& csvPath, const QString& statePath);
+    // Starts the pipeline, the document's records going to notifier.
+    void Start(IDocumentNotifier& notifier);
+    // Waits for the replay of kept rows (a stop during it would leave lines queued), stops the
+    // pipeline and takes the notifier off the document.
+    void Stop();
+
+    CVantrelDoc& Doc() { return *m_doc; }
+    CMain& Main() { return m_main; }
+    CHeadlessView& View() { return *m_view; }
+    CTextFile& Csv() { return m_csv; }
+
+private:
+    CHeadlessHost m_host;
+    CTextFile m_csv;
+    CMain m_main;
+    CVantrelDoc* m_doc = nullptr;
+    std::unique_ptr<CHeadlessView> m_view;
+};
 
 // "WxH", each side from 1 to the largest layer side.
 std::optional<QSize> ParseViewSize(const QString& text);

@@ -1,16 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/HeadlessDisplay.h"
-#include "cli/HeadlessHost.h"
 #include "cli/InputLines.h"
-#include "cli/HeadlessView.h"
 #include "cli/RenderCommands.h"
-
-#include "runtime/Main.h"
-#include "pipeline/Pacing.h"
-#include "runtime/StateFile.h"
-#include "platform/TextFile.h"
-
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -99,50 +90,22 @@ int RunRenderCommand(const QStringList& args)
     if (const std::optional<int> status = Parse(args, o))
         return *status;
 
-    // Declared before the pipeline, which stops its workers on the documents when it goes.
-    CHeadlessHost host;
-    QString displayError;
-    const std::optional<CHeadlessDisplay> display = OpenHeadlessDisplay(host, o.document, o.view, displayError);
-    if (!display)
-        return displayError.isEmpty() ? 1 : Fail(displayError); // an empty error: the host said why
-    CVantrelDoc& doc = *display->m_doc;
-    const ViewKind kind = display->m_kind;
-
-    CTextFile csv;
-    if (!o.csv.isEmpty()) {
-        QString error;
-        if (!csv.Open(o.csv, CTextFile::Mode::Read, &error))
-            return Fail(error);
-    }
-
-    CMain main;
-    main.m_pApp = &host;
-    if (QString error; !ApplyStateFileOption(main, o.state, error))
-        return Fail(error);
-    main.m_saveCsv = 0; // a headless render never writes a capture file
-
-    CHeadlessView view(doc, kind, o.size);
-    view.SetReplaySource({&main.m_storeLock, &main.m_internalData, &main.m_fdInfos});
+    CHeadlessRun run;
+    if (const std::optional<QString> error = run.Open(o.document, o.view, o.size, o.csv, o.state))
+        return error->isEmpty() ? 1 : Fail(*error); // an empty error: the host said why
+    CHeadlessView& view = run.View();
     view.SetFrames(o.every, o.out);
-    view.OnInitialUpdate();
-    doc.m_notifier = &view;
 
-    UseHeadlessPacing();
-
-    main.PrepareStoreForRun();
-    main.PrepareRun();
-    main.StartThreads();
+    run.Start(view);
+    CTextFile& csv = run.Csv();
     if (csv.IsOpen()) {
         QString line;
         while (csv.ReadLine(line)) {
-            WaitForQueueRoom(main);
-            main.PushLine(line);
+            WaitForQueueRoom(run.Main());
+            run.Main().PushLine(line);
         }
     }
-    // A stop during the replay of kept rows would leave the lines queued.
-    WaitPumping([&] { return main.IsReplayDone(); });
-    main.StopThreads();
-    doc.m_notifier = nullptr;
+    run.Stop();
     view.Finish();
 
     if (csv.IsOpen() && csv.HasError())

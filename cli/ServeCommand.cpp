@@ -1,14 +1,10 @@
 #include "cli/CommandLine.h"
 #include "cli/HeadlessDisplay.h"
-#include "cli/HeadlessHost.h"
-#include "cli/HeadlessView.h"
 #include "cli/InputLines.h"
 #include "cli/RenderCommands.h"
 
-#include "pipeline/Pacing.h"
 #include "platform/TextFile.h"
 #include "runtime/Main.h"
-#include "runtime/StateFile.h"
 #include "sources/LineServer.h"
 #include "sources/LiveWebServer.h"
 #include "sources/MqttClient.h"
@@ -232,30 +228,11 @@ int RunServeCommand(const QStringList& args)
     if (tokenMadeUp)
         o.access.m_token = NewAccessToken();
 
-    // Declared before the pipeline, which stops its workers on the documents when it goes.
-    CHeadlessHost host;
-    QString displayError;
-    const std::optional<CHeadlessDisplay> display = OpenHeadlessDisplay(host, o.document, o.view, displayError);
-    if (!display)
-        return displayError.isEmpty() ? 1 : Fail(displayError); // an empty error: the host said why
-    CVantrelDoc& doc = *display->m_doc;
-
-    CTextFile csv;
-    if (!o.csv.isEmpty()) {
-        QString error;
-        if (!csv.Open(o.csv, CTextFile::Mode::Read, &error))
-            return Fail(error);
-    }
-
-    CMain main;
-    main.m_pApp = &host;
-    if (QString error; !ApplyStateFileOption(main, o.state, error))
-        return Fail(error);
-    main.m_saveCsv = 0; // a served display never writes a capture file
-
-    CHeadlessView view(doc, display->m_kind, o.size);
-    view.SetReplaySource({&main.m_storeLock, &main.m_internalData, &main.m_fdInfos});
-    view.OnInitialUpdate();
+    CHeadlessRun run;
+    if (const std::optional<QString> error = run.Open(o.document, o.view, o.size, o.csv, o.state))
+        return error->isEmpty() ? 1 : Fail(*error); // an empty error: the host said why
+    CMain& main = run.Main();
+    CHeadlessView& view = run.View();
 
     CLineServer lineServer(main);
     std::optional<CMqttClient> mqtt;
@@ -278,12 +255,7 @@ int RunServeCommand(const QStringList& args)
     if (!server.Start(o.access, &error))
         return Fail(error);
     view.SetRepaintListener([&server] { server.NotifyRepaint(); });
-    doc.m_notifier = &view;
-
-    UseHeadlessPacing();
-    main.PrepareStoreForRun();
-    main.PrepareRun();
-    main.StartThreads();
+    run.Start(view);
 
     int status = 0;
     if (o.tcp && !lineServer.Listen())
@@ -296,8 +268,8 @@ int RunServeCommand(const QStringList& args)
     if (status == 0) {
         // Before the address is printed: whoever read it may stop the server at once.
         CStopSignals stopSignals;
-        if (csv.IsOpen())
-            csvFeed = std::make_unique<CCsvFeed>(main, csv, o.rate);
+        if (run.Csv().IsOpen())
+            csvFeed = std::make_unique<CCsvFeed>(main, run.Csv(), o.rate);
         std::printf("Serving %s at %s\n", qUtf8Printable(o.document), qUtf8Printable(server.Access().ViewerUrl()));
         if (tokenMadeUp)
             std::printf("Token (made up for this run): %s\n", qUtf8Printable(o.access.m_token));
@@ -309,12 +281,9 @@ int RunServeCommand(const QStringList& args)
     if (mqtt)
         mqtt->Stop();
     lineServer.Close();
-    // A stop during the replay of kept rows would leave the lines queued.
-    WaitPumping([&] { return main.IsReplayDone(); });
-    main.StopThreads();
-    doc.m_notifier = nullptr;
+    run.Stop();
     view.SetRepaintListener(nullptr);
-    if (status == 0 && csv.IsOpen() && csv.HasError())
+    if (status == 0 && run.Csv().IsOpen() && run.Csv().HasError())
         status = Fail(o.csv + QStringLiteral(": read error"));
     return status;
 }
