@@ -49,23 +49,25 @@ void CHeadlessRun::Stop()
     m_doc->m_notifier = nullptr;
 }
 
-std::optional<QSize> ParseViewSize(const QString& text)
+const char* ReadViewOptions(const QCommandLineParser& parser, const QCommandLineOption& viewOption,
+                            const QCommandLineOption& sizeOption, std::optional<ViewKind>& kind, QSize& size)
 {
+    for (const QString& value : parser.values(viewOption)) {
+        if (value == QLatin1String("scroll"))
+            kind = ViewKind::Scroll;
+        else if (value == QLatin1String("stretch"))
+            kind = ViewKind::Stretch;
+        else
+            return "--view is scroll or stretch";
+    }
     static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-    if (w < 1 || h < 1 || w > kMaxLayerSide || h > kMaxLayerSide)
-        return std::nullopt;
-    return QSize(w, h);
-}
-
-std::optional<ViewKind> ParseViewKind(const QString& text)
-{
-    if (text == QLatin1String("scroll"))
-        return ViewKind::Scroll;
-    if (text == QLatin1String("stretch"))
-        return ViewKind::Stretch;
-    return std::nullopt;
+    for (const QString& value : parser.values(sizeOption)) {
+        const QRegularExpressionMatch m = form.match(value);
+        const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+        const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+        if (w < 1 || h < 1 || w > kMaxLayerSide || h > kMaxLayerSide)
+            return "--size is WxH, each from 1 to 16384";
+        size = QSize(w, h);
+    }
+    return nullptr;
 }

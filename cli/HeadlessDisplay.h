@@ -6,6 +6,7 @@
 #include "render/UpdateHint.h"
 #include "runtime/Main.h"
 
+#include <QCommandLineParser>
 #include <QSize>
 #include <QString>
 
@@ -49,10 +50,10 @@ private:
     std::unique_ptr<CHeadlessView> m_view;
 };
 
-// "WxH", each side from 1 to the largest layer side.
-std::optional<QSize> ParseViewSize(const QString& text);
-// "scroll" or "stretch".
-std::optional<ViewKind> ParseViewKind(const QString& text);
+// Reads --view (scroll or stretch) and --size (WxH, each side from 1 to the largest layer
+// side); the last of each counts. The problem, for the usage message, when one is wrong.
+const char* ReadViewOptions(const QCommandLineParser& parser, const QCommandLineOption& viewOption,
+                            const QCommandLineOption& sizeOption, std::optional<ViewKind>& kind, QSize& size);
 
 // The client size of a stretch view when none is given.
 inline constexpr QSize kDefaultHeadlessClient(1280, 800);

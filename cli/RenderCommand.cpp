@@ -58,17 +58,8 @@ std::optional<int> Parse(const QStringList& args, RenderOptions& o)
     o.out = parser.value(outOption);
     o.csv = parser.value(csvOption);
     o.state = parser.value(stateOption);
-    for (const QString& value : parser.values(viewOption)) {
-        o.view = ParseViewKind(value);
-        if (!o.view)
-            return Usage("--view is scroll or stretch");
-    }
-    for (const QString& value : parser.values(sizeOption)) {
-        const std::optional<QSize> size = ParseViewSize(value);
-        if (!size)
-            return Usage("--size is WxH, each from 1 to 16384");
-        o.size = *size;
-    }
+    if (const char* problem = ReadViewOptions(parser, viewOption, sizeOption, o.view, o.size))
+        return Usage(problem);
     for (const QString& value : parser.values(everyOption)) {
         bool ok = false;
         o.every = value.toLongLong(&ok);

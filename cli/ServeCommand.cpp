@@ -115,17 +115,8 @@ std::optional<int> Parse(const QStringList& args, ServeOptions& o)
         o.rate = *rate;
     }
     o.state = parser.value(stateOption);
-    for (const QString& value : parser.values(viewOption)) {
-        o.view = ParseViewKind(value);
-        if (!o.view)
-            return Usage("--view is scroll or stretch");
-    }
-    for (const QString& value : parser.values(sizeOption)) {
-        const std::optional<QSize> size = ParseViewSize(value);
-        if (!size)
-            return Usage("--size is WxH, each from 1 to 16384");
-        o.size = *size;
-    }
+    if (const char* problem = ReadViewOptions(parser, viewOption, sizeOption, o.view, o.size))
+        return Usage(problem);
     if (parser.isSet(fpsOption)) {
         const std::optional<int32_t> fps = PositiveNumber(parser.value(fpsOption), 1, 100);
         if (!fps)
