@@ -4,10 +4,10 @@
 // (its CPU time over the run's wall time, percent of one core) and the time from a record's
 // application in the document worker to the end of the view's repaint (median and 99th
 // percentile, records that repaint only). Goals: under 10 % and under 16 ms.
+#include "bench/LiveBenchSupport.h"
 #include "model/DocumentFeed.h"
 #include "model/VantrelDoc.h"
 #include "pipeline/Pacing.h"
-#include "platform/TextFile.h"
 #include "render/UpdateHint.h"
 #include "runtime/DocumentHost.h"
 #include "runtime/Main.h"
@@ -24,7 +24,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -32,20 +31,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class CBenchHost : public IDocumentHost
-{
-public:
-    int32_t TemplateCount() const override { return 2; }
-    int32_t DocumentCount(int32_t t) const override { return t == 0 && m_doc ? 1 : 0; }
-    CVantrelDoc* Document(int32_t, int32_t) const override { return m_doc.get(); }
-    bool OpenDocument(const QString&) override { return false; }
-    void CloseAllDocuments() override {}
-    CViewInfo MainWindowPlacement() const override { return {}; }
-    void MoveMainWindow(const CViewInfo&) override {}
-
-    std::unique_ptr<CVantrelDoc> m_doc;
-};
 
 // Notes when the worker has applied a record, then hands it to the UI thread as the frame's
 // notifier does. The UI thread reads the time while the worker waits for it.
@@ -64,39 +49,6 @@ private:
     IDocumentNotifier& m_next;
 };
 
-QString DemoFile(const char* name)
-{
-    return QStringLiteral(VANTREL_DEMO_DIR "/") + QLatin1String(name);
-}
-
-std::vector<QString> DemoLines()
-{
-    std::vector<QString> lines;
-    CTextFile file;
-    if (!file.Open(DemoFile("demo.csv"), CTextFile::Mode::Read))
-        return lines;
-    QString line;
-    while (file.ReadLine(line))
-        lines.push_back(line);
-    return lines;
-}
-
-double ThreadCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t i = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[i];
-}
-
 void PumpEvents()
 {
     QCoreApplication::processEvents();
@@ -109,11 +61,11 @@ void BM_ScrollViewLiveDemo(benchmark::State& state)
     const int seconds = int(state.range(2));
     constexpr int kLinesPerSecond = 200;
 
-    const std::vector<QString> lines = DemoLines();
+    const std::vector<QString> lines = live_bench::DemoTextLines();
     CBenchHost host;
-    host.m_doc = std::make_unique<CVantrelDoc>();
-    CVantrelDoc& doc = *host.m_doc;
-    if (lines.empty() || !doc.OpenDocumentFile(DemoFile("demo.t2")) || doc.m_image.isNull()) {
+    host.m_docs.push_back(std::make_unique<CVantrelDoc>());
+    CVantrelDoc& doc = *host.m_docs.front();
+    if (lines.empty() || !doc.OpenDocumentFile(live_bench::DemoFile("demo.t2")) || doc.m_image.isNull()) {
         state.SkipWithError("the demo is not built");
         return;
     }
@@ -152,7 +104,7 @@ void BM_ScrollViewLiveDemo(benchmark::State& state)
         main.StartThreads();
 
         std::atomic<bool> fed{false};
-        const double cpu0 = ThreadCpuSeconds();
+        const int64_t cpu0 = live_bench::ThreadCpuNs();
         const Clock::time_point wall0 = Clock::now();
         std::thread feeder([&] {
             Clock::time_point next = Clock::now();
@@ -172,7 +124,7 @@ void BM_ScrollViewLiveDemo(benchmark::State& state)
         });
         poll.start(20);
         loop.exec();
-        const double cpu = ThreadCpuSeconds() - cpu0;
+        const double cpu = double(live_bench::ThreadCpuNs() - cpu0) * 1e-9;
         const double wall = std::chrono::duration<double>(Clock::now() - wall0).count();
         feeder.join();
         main.StopThreads();
@@ -182,8 +134,8 @@ void BM_ScrollViewLiveDemo(benchmark::State& state)
     SetMessagePump(nullptr);
 
     state.counters["ui_busy_pct"] = busyPercent;
-    state.counters["latency_p50_ms"] = Percentile(latencyMs, 0.50);
-    state.counters["latency_p99_ms"] = Percentile(latencyMs, 0.99);
+    state.counters["latency_p50_ms"] = live_bench::Percentile(latencyMs, 0.50);
+    state.counters["latency_p99_ms"] = live_bench::Percentile(latencyMs, 0.99);
     state.counters["latency_max_ms"] = latencyMs.empty() ? 0.0 : *std::max_element(latencyMs.begin(), latencyMs.end());
     state.counters["records"] = double(doc.m_currentRow + 1);
     state.counters["updates"] = double(updates);
